@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The one command that sets up a fresh machine and runs every test:
+# Debian packages, the Wine prefix, both builds, then the native tests (sanitizers and
+# fuzz runs) and the Windows tests under Wine on a virtual display.
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$top"
+
+scripts/install-packages.sh
+scripts/wine-prefix.sh
+scripts/build.sh all
+
+status=0
+echo "== native tests (ASan, UBSan, fuzz runs)"
+ctest --test-dir build/native --output-on-failure -j "$(nproc)" || status=1
+
+echo "== Windows tests under Wine"
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh
+ptest_start_display
+ptest_start_wineserver
+ctest --test-dir build/win --output-on-failure -j "$(nproc)" || status=1
+
+exit $status
