@@ -13,6 +13,12 @@ class Exception : public std::runtime_error {
   explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
+// Raised when a routine's precondition on its caller is broken (a programmer error).
+class EAssertionFailed : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // Decimal with an optional sign, or hexadecimal after "$" (optionally signed, "-$1F");
 // the whole text must be the number and it must fit 32 bits, otherwise `fallback`.
 int32_t StrToIntDef(std::string_view text, int32_t fallback);
