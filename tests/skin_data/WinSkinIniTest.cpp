@@ -8,6 +8,10 @@
 #include "skin/data/AnsiText.h"
 #include "skin/data/WinSkinIni.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 TQuickIni LoadIni(const std::string& text) {
@@ -260,3 +264,18 @@ TEST(AnsiText, SameTextIgnoresCase) {
 }
 
 }  // namespace
+
+#ifdef _WIN32
+namespace {
+
+// Windows compares ANSI text by its code page: full-width Latin letters of code page 936
+// ("Ａ" A3C1, "ａ" A3E1) match ignoring case as ASCII letters do.
+TEST(AnsiText, WindowsFoldsCodePageLetters) {
+  ASSERT_EQ(GetACP(), 936u);
+  EXPECT_TRUE(AnsiSameTextIgnoreCase("[\xA3\xC1]", "[\xA3\xE1]"));
+  const TQuickIni ini = LoadIni("[\xA3\xC1]\nk=1\n");
+  EXPECT_EQ(ini.ReadString("\xA3\xE1", "k", ""), "1");
+}
+
+}  // namespace
+#endif
