@@ -7,6 +7,7 @@
 
 #include "framework/Streams.h"
 #include "framework/SysUtils.h"
+#include "skin/data/Lzh.h"
 #include "skin/data/LzhCompressor.h"
 #include "skin/data/SkinArchive.h"
 #include "skin/data/SkinArchiveWriter.h"
@@ -394,6 +395,23 @@ TEST(SkinArchive, ImpossibleSkinFilesAreRefused) {
         << c.name << ": " << reader.LastError();
     ExpectSampleTables(reader);
   }
+}
+
+TEST(SkinArchive, ExpanderErrorsReachTheCaller) {
+  TSkinReader reader;
+  LoadSample(reader);
+  TMemoryStream skin(BuildSkinFile(std::vector<TSkinEntry>{{"a.bmp", B("x")}}));
+  LzhFailTableAllocationsForTesting(1);
+  try {
+    reader.Load(skin);
+    ADD_FAILURE() << "no exception";
+  } catch (const ElzhException& e) {
+    EXPECT_STREQ(e.what(), "LZH : Cannot get memory for dictionary tables");
+  }
+  LzhFailTableAllocationsForTesting(0);
+  ExpectSampleTables(reader);
+  EXPECT_TRUE(reader.Load(skin));
+  EXPECT_EQ(reader.Names(), Names{"a.bmp"});
 }
 
 TEST(SkinArchive, ZeroExpandedSizeIsAnEmptyArchive) {
