@@ -16,6 +16,7 @@
 #include "skin/data/WinSkinIni.h"
 #include "tools/skinpaint/SkinIni.h"
 #include "tools/skinpaint/SkinPainter.h"
+#include "tools/skinpaint/SkinPreview.h"
 #include "tools/skinpaint/SkinStyle.h"
 
 namespace {
@@ -407,6 +408,33 @@ TEST_P(OurSkin, PaintingIsReproducible) {
     EXPECT_EQ(again[i].fileName, images_[i].fileName);
     EXPECT_EQ(EncodeBmp(again[i].bitmap), EncodeBmp(images_[i].bitmap)) << again[i].fileName;
   }
+}
+
+// Put together as the engine slices and places the pieces, the window has no hole:
+// the desktop shows only in the two rounded top corners.
+TEST_P(OurSkin, ComposedWindowHasNoHolesBesideTheTopCorners) {
+  const Bitmap24 mock = ComposePreview(text_, images_);
+  constexpr uint32_t kDesktop = 0x5D6D7E;
+  constexpr int kMargin = 24;
+  const int radius = static_cast<int>(style_->cornerRadius);
+  const Bitmap24* left = Named("Personality", "Left");
+  const Bitmap24* right = Named("Personality", "Right");
+  const Bitmap24* top = Named("Personality", "Top");
+  const Bitmap24* bottom = Named("Personality", "Bottom");
+  ASSERT_TRUE(left && right && top && bottom);
+  const int w = 667 + left->width / 2 + right->width / 2;
+  const int h = 446 + top->height / 2 + 20 + bottom->height / 2;  // 20: the menu bar
+  ASSERT_GE(mock.width, w + kMargin);
+  ASSERT_GE(mock.height, h + kMargin);
+  int holes = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      if (mock.At(kMargin + x, kMargin + y) != kDesktop) continue;
+      const bool corner = y < radius && (x < radius || x >= w - radius);
+      if (!corner) ++holes;
+    }
+  EXPECT_EQ(holes, 0);
+  EXPECT_EQ(mock.At(kMargin, kMargin), kDesktop) << "top-left corner not cut";
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, OurSkin, ::testing::Values("default", "dark"));

@@ -1,7 +1,8 @@
 // skinpaint: draws the pictures of one of our skins into a folder, with its INI
-// description, ready for `skinpack pack`.
+// description, ready for `skinpack pack`; or composes a mock-up window from them.
 //
 //   skinpaint NAME OUTDIR           NAME: default or dark
+//   skinpaint preview NAME FILE.bmp
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -12,11 +13,13 @@
 #include "framework/SysUtils.h"
 #include "tools/skinpaint/SkinIni.h"
 #include "tools/skinpaint/SkinPainter.h"
+#include "tools/skinpaint/SkinPreview.h"
 
 namespace {
 
 int Usage() {
   std::fputs("usage: skinpaint NAME OUTDIR\n"
+             "       skinpaint preview NAME FILE.bmp\n"
              "NAME: default or dark\n",
              stderr);
   return 2;
@@ -50,12 +53,20 @@ int Paint(const std::string& name, const std::string& folder) {
   return 0;
 }
 
+int Preview(const std::string& name, const std::string& file) {
+  const SkinStyle* style = StyleOrComplain(name);
+  if (style == nullptr) return 1;
+  WriteFileBytes(file, EncodeBmp(ComposePreview(SkinIniText(name), PaintSkinImages(*style))));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
     if (args.size() == 2) return Paint(args[0], args[1]);
+    if (args.size() == 3 && args[0] == "preview") return Preview(args[1], args[2]);
     return Usage();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skinpaint: %s\n", e.what());
