@@ -3,6 +3,8 @@
 //
 //   skinpaint NAME OUTDIR           NAME: default or dark
 //   skinpaint preview NAME FILE.bmp
+//   skinpaint builtin OUTDIR        the program's built-in bitmaps (track grooves, menu
+//                                   glyphs)
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -11,6 +13,7 @@
 
 #include "framework/Streams.h"
 #include "framework/SysUtils.h"
+#include "tools/skinpaint/BuiltinBitmaps.h"
 #include "tools/skinpaint/SkinIni.h"
 #include "tools/skinpaint/SkinPainter.h"
 #include "tools/skinpaint/SkinPreview.h"
@@ -20,6 +23,7 @@ namespace {
 int Usage() {
   std::fputs("usage: skinpaint NAME OUTDIR\n"
              "       skinpaint preview NAME FILE.bmp\n"
+             "       skinpaint builtin OUTDIR\n"
              "NAME: default or dark\n",
              stderr);
   return 2;
@@ -36,20 +40,32 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-int Paint(const std::string& name, const std::string& folder) {
-  const SkinStyle* style = StyleOrComplain(name);
-  if (style == nullptr) return 1;
+bool MakeFolder(const std::string& folder) {
   std::error_code error;
   std::filesystem::create_directories(std::u8string(folder.begin(), folder.end()), error);
   if (error) {
     std::fprintf(stderr, "skinpaint: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
-    return 1;
+    return false;
   }
+  return true;
+}
+
+int Paint(const std::string& name, const std::string& folder) {
+  const SkinStyle* style = StyleOrComplain(name);
+  if (style == nullptr) return 1;
+  if (!MakeFolder(folder)) return 1;
   for (const SkinImage& image : PaintSkinImages(*style))
     WriteFileBytes(Join(folder, image.fileName), EncodeBmp(image.bitmap));
   const std::string_view ini = SkinIniText(name);
   WriteFileBytes(Join(folder, kSkinIniFileName),
                  std::span(reinterpret_cast<const uint8_t*>(ini.data()), ini.size()));
+  return 0;
+}
+
+int PaintBuiltin(const std::string& folder) {
+  if (!MakeFolder(folder)) return 1;
+  for (const BuiltinBitmap& b : PaintBuiltinBitmaps())
+    WriteFileBytes(Join(folder, b.fileName), EncodeIndexedBmp(b.bitmap));
   return 0;
 }
 
@@ -65,6 +81,7 @@ int Preview(const std::string& name, const std::string& file) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
+    if (args.size() == 2 && args[0] == "builtin") return PaintBuiltin(args[1]);
     if (args.size() == 2) return Paint(args[0], args[1]);
     if (args.size() == 3 && args[0] == "preview") return Preview(args[1], args[2]);
     return Usage();
