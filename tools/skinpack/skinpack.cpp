@@ -185,6 +185,18 @@ std::string UnsafeNameReason(const std::string& name) {
     if (c == '/' || c == '\\' || c == ':') return "would escape the folder (it holds '/', '\\' or ':')";
     if (static_cast<unsigned char>(c) < 32) return "holds a control character";
   }
+#ifdef _WIN32
+  // Windows opens a device, not a file, for these names whatever their extension.
+  std::string stem = name.substr(0, name.find('.'));
+  for (char& c : stem) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  const bool numbered = stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' &&
+                        (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0);
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || numbered) {
+    return "names a Windows device";
+  }
+#endif
   return "";
 }
 
