@@ -1,0 +1,64 @@
+#include "skin/data/SkinFileExpand.h"
+
+#include "skin/data/Lzh.h"
+
+namespace {
+
+// The decoder keeps up to 16 bits buffered, so a complete stream is read one byte past its
+// end; a stream that is cut off is read further.
+constexpr int64_t kReadAheadBytes = 1;
+
+bool Fail(std::string* reason, std::string text) {
+  if (reason != nullptr) *reason = std::move(text);
+  return false;
+}
+
+}  // namespace
+
+bool ExpandSkinFile(std::span<const uint8_t> file, std::vector<uint8_t>* archive,
+                    std::string* reason) {
+  if (file.size() < 4)
+    return Fail(reason, "the file is " + std::to_string(file.size()) +
+                            " bytes long, too short for a skin file");
+  const auto size = static_cast<int32_t>(static_cast<uint32_t>(file[0]) |
+                                         static_cast<uint32_t>(file[1]) << 8 |
+                                         static_cast<uint32_t>(file[2]) << 16 |
+                                         static_cast<uint32_t>(file[3]) << 24);
+  if (size < 0) return Fail(reason, "its expanded size " + std::to_string(size) + " is negative");
+  const int64_t limit = LzhMaxExpandedSize(static_cast<int64_t>(file.size()));
+  if (size > limit)
+    return Fail(reason, "its expanded size " + std::to_string(size) + " is impossible for " +
+                            std::to_string(file.size()) + " bytes");
+
+  const std::span<const uint8_t> stream = file.subspan(4);
+  size_t next = 0;
+  int64_t beyondEnd = 0;
+  std::vector<uint8_t> out;
+  out.reserve(static_cast<size_t>(size));
+  TLZH lzh;
+  lzh.Expand(
+      size,
+      [&](uint8_t* buffer, uint16_t count, uint16_t& got) {
+        got = 0;
+        for (uint16_t i = 0; i < count; ++i) {
+          if (next >= stream.size()) {
+            ++beyondEnd;
+            break;
+          }
+          buffer[i] = stream[next++];
+          ++got;
+        }
+      },
+      [&](const uint8_t* buffer, uint16_t count, uint16_t& done) {
+        // A corrupt stream may overshoot by part of a match; only `size` bytes count.
+        for (uint16_t i = 0; i < count && out.size() < static_cast<size_t>(size); ++i)
+          out.push_back(buffer[i]);
+        done = count;
+      });
+  if (beyondEnd > kReadAheadBytes)
+    return Fail(reason, "it is cut off: its compressed data ends " + std::to_string(beyondEnd - kReadAheadBytes) +
+                            " byte(s) early");
+  out.resize(static_cast<size_t>(size));
+  if (archive != nullptr) *archive = std::move(out);
+  return true;
+}
