@@ -89,6 +89,7 @@ class TClassBuilder {
 
   // A property with a getter and an optional setter (member functions of C or a base).
   template <class G, class S = std::nullptr_t>
+    requires std::is_member_function_pointer_v<G>
   TClassBuilder& Property(const char* name, G getter, S setter = nullptr,
                           const TIdentMap* idents = nullptr) {
     using T = typename typinfo_detail::GetterType<G>::Type;
@@ -101,7 +102,7 @@ class TClassBuilder {
 
   // A property that is a public data member (events mostly).
   template <class B, class T>
-    requires std::is_base_of_v<B, C>
+    requires std::is_base_of_v<B, C> && (!std::is_function_v<T>)
   TClassBuilder& Property(const char* name, T B::*member, const TIdentMap* idents = nullptr) {
     TPropInfo p = MakeInfo<T>(name, idents);
     AddAccessors<T>(p, [member](const C* self) -> T { return self->*member; },
@@ -125,7 +126,7 @@ class TClassBuilder {
   template <class B, class T>
     requires std::is_base_of_v<B, C> && std::is_base_of_v<TComponent, T>
   TClassBuilder& Field(const char* name, T* B::*member) {
-    info_.fields_.push_back({name, &T::StaticClass(), [member](TObject* self, TComponent* v) {
+    info_.fields_.push_back({name, &T::StaticClass, [member](TObject* self, TComponent* v) {
                                T* typed = dynamic_cast<T*>(v);
                                if (v && !typed) return false;
                                static_cast<C*>(self)->*member = typed;
@@ -170,7 +171,7 @@ class TClassBuilder {
       p.kind = TTypeKind::tkWString;
     } else if constexpr (FrameworkPointer<T>) {
       p.kind = TTypeKind::tkClass;
-      p.objectClass = &std::remove_pointer_t<T>::StaticClass();
+      p.objectClass = &std::remove_pointer_t<T>::StaticClass;
     } else if constexpr (IsFunction<T>::value) {
       p.kind = TTypeKind::tkMethod;
       p.methodSignature = typeid(T).name();

@@ -131,7 +131,9 @@ struct TPropInfo {
   TTypeKind kind = TTypeKind::tkInteger;
   const TEnumInfo* enumInfo = nullptr;    // tkEnumeration, tkSet (member type)
   const TIdentMap* identMap = nullptr;    // tkInteger, optional
-  const TClassInfo* objectClass = nullptr;  // tkClass: the class the value must have
+  // tkClass: the class the value must have (a function: a class may have a property of
+  // its own class, whose information is not built yet while the table is).
+  const TClassInfo& (*objectClass)() = nullptr;
 
   std::function<int64_t(const TObject*)> getOrd;  // integer, enumeration, set bits
   std::function<void(TObject*, int64_t)> setOrd;
@@ -161,7 +163,7 @@ struct TMethodInfo {
 // when it creates the component of that name.
 struct TFieldInfo {
   std::string name;
-  const TClassInfo* fieldClass = nullptr;
+  const TClassInfo& (*fieldClass)() = nullptr;
   std::function<bool(TObject* self, TComponent* value)> set;  // false: wrong class
 };
 
