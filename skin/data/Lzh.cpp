@@ -11,24 +11,6 @@ namespace {
 
 using namespace lzh;
 
-// Everything Expand allocates: the tree and the ring (with a look-ahead of spare room).
-struct ExpandTables {
-  HuffmanTree tree;
-  std::array<uint8_t, kRingAllocated> ring;
-};
-
-std::atomic<int> failingAllocations{0};
-
-std::unique_ptr<ExpandTables> AllocateTables() {
-  int pending = failingAllocations.load();
-  while (pending > 0 && !failingAllocations.compare_exchange_weak(pending, pending - 1)) {
-  }
-  std::unique_ptr<ExpandTables> tables;
-  if (pending <= 0) tables.reset(new (std::nothrow) ExpandTables);
-  if (!tables) throw ElzhException(kLzhNoMemoryMessage);
-  return tables;
-}
-
 // Byte sources: Next() gives the next input byte, or 0 once the input is exhausted.
 class CallbackSource {
  public:
@@ -55,17 +37,17 @@ class SpanSource {
   const uint8_t* end_;
 };
 
-// Reads InStream in blocks; Finish() moves the stream back over the bytes read ahead but
-// not used, so the stream ends where single-byte reads would have left it.
+// Reads InStream in blocks. Finish() sets the stream to where single-byte reads would
+// have left it after `wanted` bytes (fewer if the stream had fewer).
 class StreamSource {
  public:
-  explicit StreamSource(TStream& stream) : stream_(stream) {}
+  explicit StreamSource(TStream& stream) : stream_(stream), start_(stream.Position()) {}
   uint8_t Next() {
     if (next_ == filled_ && !Refill()) return 0;
     return buffer_[next_++];
   }
-  void Finish() {
-    if (filled_ > next_) stream_.Seek(-static_cast<int64_t>(filled_ - next_), TSeekOrigin::soCurrent);
+  void Finish(int64_t wanted) {
+    stream_.SetPosition(start_ + std::min(wanted, delivered_));
     next_ = filled_ = 0;
   }
 
@@ -75,11 +57,14 @@ class StreamSource {
     const size_t wanted = static_cast<size_t>(std::min<int64_t>(left, kBlock));
     next_ = 0;
     filled_ = wanted != 0 ? stream_.Read(buffer_.data(), wanted) : 0;
+    delivered_ += static_cast<int64_t>(filled_);
     return filled_ != 0;
   }
 
   static constexpr size_t kBlock = 16384;
   TStream& stream_;
+  const int64_t start_;
+  int64_t delivered_ = 0;
   std::array<uint8_t, kBlock> buffer_;
   size_t next_ = 0;
   size_t filled_ = 0;
@@ -153,6 +138,18 @@ class BitReader {
     count_ -= 8;
     return byte;
   }
+  // The next `count` (<= 8) bits without taking them, then Skip of 1 ... count of them:
+  // the same bytes read at the same points as that many calls of Bit() (within 8 bits
+  // the buffer needs at most one refill, which happens before the last bit).
+  unsigned Peek(unsigned count) {
+    Refill();
+    return buffer_ >> (16 - count);
+  }
+  void Skip(unsigned count) {
+    buffer_ = (buffer_ << (count - 1)) & 0xFFFF;
+    count_ -= count - 1;
+    Bit();
+  }
 
  private:
   void Refill() {
@@ -167,21 +164,159 @@ class BitReader {
   unsigned count_ = 0;
 };
 
-template <class Source, class Sink>
-void Decode(ExpandTables& tables, int32_t outputSize, Source& source, Sink& sink) {
+// The same bits through a 64-bit buffer that is refilled eight bytes at a time when it
+// runs dry, for sources whose reads may run ahead (memory, our own stream blocks).
+template <class Source>
+class WideBitReader {
+ public:
+  explicit WideBitReader(Source& source) : source_(source) {}
+  unsigned Bit() {
+    if (count_ == 0) Refill();
+    const auto bit = static_cast<unsigned>(buffer_ >> 63);
+    buffer_ <<= 1;
+    --count_;
+    return bit;
+  }
+  unsigned Byte() {
+    if (count_ < 8) Refill();
+    const auto byte = static_cast<unsigned>(buffer_ >> 56);
+    buffer_ <<= 8;
+    count_ -= 8;
+    return byte;
+  }
+  unsigned Peek(unsigned count) {
+    if (count_ < count) Refill();
+    return static_cast<unsigned>(buffer_ >> (64 - count));
+  }
+  void Skip(unsigned count) {
+    buffer_ <<= count;
+    count_ -= count;
+  }
+  // The input bytes that the byte-at-a-time reader above would have taken by now. It
+  // keeps 9 to 16 bits after each refill, and a decoding always ends with a single bit,
+  // so after c bits it has read ceil(c / 8) + 1 bytes (none when nothing was decoded).
+  int64_t BytesTaken() const {
+    const int64_t consumed = 8 * loaded_ - count_;
+    return consumed == 0 ? 0 : (consumed + 7) / 8 + 1;
+  }
+
+ private:
+  void Refill() {
+    while (count_ <= 56) {
+      buffer_ |= static_cast<uint64_t>(source_.Next()) << (56 - count_);
+      count_ += 8;
+      ++loaded_;
+    }
+  }
+
+  Source& source_;
+  uint64_t buffer_ = 0;  // next bit in bit 63
+  unsigned count_ = 0;
+  int64_t loaded_ = 0;  // bytes moved into the buffer, zero fill included
+};
+
+// The top levels of the tree as a table: for each prefix of kBits bits, the nodes that
+// the walk from the root passes (fewer when it reaches a leaf sooner). The shape up there
+// rarely changes, so this saves most of the node-by-node walk. An entry is made when
+// first used; a swap or rebuild that changes a node any entry has read drops them all
+// (by moving to a new stamp).
+class PrefixTable {
+ public:
+  static constexpr unsigned kBits = 6;
+  struct Entry {
+    uint32_t stamp;
+    uint16_t depth;
+    std::array<uint16_t, kBits> nodes;
+  };
+
+  const Entry& Lookup(const HuffmanTree& tree, unsigned prefix) {
+    Entry& entry = entries_[prefix];
+    if (entry.stamp != stamp_) Make(tree, prefix, entry);
+    return entry;
+  }
+  // The tree's shape observer.
+  void Swapped(unsigned a, unsigned b) {
+    if (readAt_[a] == stamp_ || readAt_[b] == stamp_) ++stamp_;
+  }
+  void Rebuilt() { ++stamp_; }
+
+ private:
+  void Make(const HuffmanTree& tree, unsigned prefix, Entry& entry) {
+    unsigned node = kRoot;
+    unsigned depth = 0;
+    do {
+      readAt_[node] = stamp_;
+      const unsigned next = tree.son[node];
+      if (next >= kNodeCount) break;  // a leaf
+      node = next + ((prefix >> (kBits - 1 - depth)) & 1);
+      entry.nodes[depth++] = static_cast<uint16_t>(node);
+    } while (depth < kBits);
+    entry.depth = static_cast<uint16_t>(depth);
+    entry.stamp = stamp_;
+  }
+
+  uint32_t stamp_ = 1;  // entries and nodes stamped 0 were never made or read
+  std::array<Entry, 1u << kBits> entries_{};
+  std::array<uint32_t, kNodeCount> readAt_{};  // stamp at which a node's son was read
+};
+
+// One literal or length: the first levels from the table, then down one bit per level,
+// remembering the way, then the update. Out of line, so that this loop, where the time
+// goes, keeps its values in registers whatever the output code around it needs.
+template <class Bits>
+[[gnu::noinline]] unsigned DecodeSymbol(HuffmanTree& tree, PrefixTable& table, Bits& bits,
+                                        uint16_t* path) {
+  const PrefixTable::Entry& entry = table.Lookup(tree, bits.Peek(PrefixTable::kBits));
+  unsigned depth = entry.depth;
+  bits.Skip(depth);
+  std::copy(entry.nodes.begin(), entry.nodes.end(), path);
+  const uint16_t* const son = tree.son.data();
+  unsigned next = son[path[depth - 1]];
+  while (next < kNodeCount) {
+    const unsigned child = next + bits.Bit();
+    path[depth++] = static_cast<uint16_t>(child);
+    next = son[child];
+  }
+  const unsigned symbol = next - kNodeCount;
+  tree.UpdateAlong(symbol, path, depth, table);
+  return symbol;
+}
+
+// Everything Expand allocates: the tree, the ring (with a look-ahead of spare room), the
+// way down to the last symbol and the table of the top levels.
+struct ExpandTables {
+  HuffmanTree tree;
+  std::array<uint8_t, kRingAllocated> ring;
+  std::array<uint16_t, kNodeCount> path;  // the nodes passed while decoding one symbol
+  PrefixTable prefixes;
+};
+
+std::atomic<int> failingAllocations{0};
+
+std::unique_ptr<ExpandTables> AllocateTables() {
+  int pending = failingAllocations.load();
+  while (pending > 0 && !failingAllocations.compare_exchange_weak(pending, pending - 1)) {
+  }
+  std::unique_ptr<ExpandTables> tables;
+  if (pending <= 0) tables.reset(new (std::nothrow) ExpandTables);
+  if (!tables) throw ElzhException(kLzhNoMemoryMessage);
+  return tables;
+}
+
+template <class Bits, class Sink>
+void Decode(ExpandTables& tables, int32_t outputSize, Bits& bits, Sink& sink) {
   HuffmanTree& tree = tables.tree;
   uint8_t* const ring = tables.ring.data();
+  uint16_t* const path = tables.path.data();
+  PrefixTable& table = tables.prefixes;
+  table = PrefixTable();
   tree.Start();
   std::fill(ring, ring + kStartPosition, kInitialFill);
   std::fill(ring + kStartPosition, ring + kRingAllocated, uint8_t{0});
-  BitReader<Source> bits(source);
   unsigned r = kStartPosition;
   int64_t produced = 0;  // 64-bit: a last match may pass a size near 2^31
   while (produced < outputSize) {
-    unsigned node = tree.son[kRoot];
-    while (node < kNodeCount) node = tree.son[node + bits.Bit()];
-    const unsigned symbol = node - kNodeCount;
-    tree.Update(symbol);
+    const unsigned symbol = DecodeSymbol(tree, table, bits, path);
     if (symbol < kFirstMatchSymbol) {
       const auto byte = static_cast<uint8_t>(symbol);
       sink.Put(byte);
@@ -220,26 +355,29 @@ void TLZH::Expand(int32_t OutputSize, const TLzhReadProc& ReadProc,
                            OutStream != nullptr && InStream != OutStream;
   if (!streamBound) {
     CallbackSource source(ReadProc);
+    BitReader<CallbackSource> bits(source);
     CallbackSink sink(WriteProc);
-    Decode(*tables, OutputSize, source, sink);
+    Decode(*tables, OutputSize, bits, sink);
     return;
   }
   // Our own stream callbacks: the same bytes in blocks. Whatever was produced reaches
-  // OutStream, and InStream is repositioned, also when an exception ends the decoding.
+  // OutStream, and InStream is left where byte-at-a-time reading would leave it, also
+  // when an exception ends the decoding.
   const auto source = std::make_unique<StreamSource>(*InStream);
   const auto sink = std::make_unique<StreamSink>(*OutStream);
+  WideBitReader<StreamSource> bits(*source);
   try {
-    Decode(*tables, OutputSize, *source, *sink);
+    Decode(*tables, OutputSize, bits, *sink);
   } catch (...) {
     try {
       sink->Flush();
-      source->Finish();
+      source->Finish(bits.BytesTaken());
     } catch (...) {
     }
     throw;
   }
   sink->Flush();
-  source->Finish();
+  source->Finish(bits.BytesTaken());
 }
 
 void TLZH::ReadFromInStream(uint8_t* ByteBuffer, uint16_t Count, uint16_t& Got) {
@@ -272,7 +410,8 @@ TLzhWriteProc TLZH::StreamWriteProc() { return StreamWriter{this}; }
 //   allocate gigabytes.
 int64_t LzhMaxExpandedSize(int64_t compressedBytes) {
   constexpr int64_t kHeaderBytes = 4;
-  constexpr int64_t kBytesPerStreamByte = 8 * (kLookAhead / 10);  // 48
+  constexpr int64_t kMinMatchBits = 1 + 9;
+  constexpr int64_t kBytesPerStreamByte = 8 * kLookAhead / kMinMatchBits;  // 48
   constexpr int64_t kMissingTailBytes = 4096;
   constexpr int64_t kMaxExpanded = int64_t{256} << 20;
   const int64_t streamBytes = std::max<int64_t>(compressedBytes - kHeaderBytes, 0);
@@ -297,10 +436,17 @@ std::vector<uint8_t> LzhExpandSkinStream(std::span<const uint8_t> file) {
                         std::to_string(limit) + ")");
   }
   const std::unique_ptr<ExpandTables> tables = AllocateTables();
-  std::vector<uint8_t> out(static_cast<size_t>(size));
+  std::vector<uint8_t> out;
+  try {
+    out.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw ElzhException("LZH : Cannot get memory for " + std::to_string(size) +
+                        " bytes of output");
+  }
   SpanSource source(file.subspan(4));
+  WideBitReader<SpanSource> bits(source);
   SpanSink sink(out);
-  Decode(*tables, size, source, sink);
+  Decode(*tables, size, bits, sink);
   return out;
 }
 

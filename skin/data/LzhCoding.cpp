@@ -15,7 +15,7 @@ void HuffmanTree::Start() {
     son[j] = static_cast<uint16_t>(i);
     parent[i] = parent[i + 1] = static_cast<uint16_t>(j);
   }
-  frequency[kNodeCount] = 0xFFFF;
+  std::fill(frequency.begin() + kNodeCount, frequency.end(), uint16_t{0xFFFF});
   parent[kRoot] = 0;
 }
 

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace lzh {
 
@@ -28,48 +30,135 @@ inline constexpr unsigned kMaxFrequency = 0x8000;  // the root's count that forc
 inline constexpr unsigned kFirstMatchSymbol = 256;
 inline constexpr unsigned kMatchSymbolBias = 255 - kThreshold;  // symbol = bias + length
 
+// Told of every change of the tree's shape; the decoder uses it to keep a table of the
+// top levels valid.
+struct NoShapeObserver {
+  void Swapped(unsigned, unsigned) {}
+  void Rebuilt() {}
+};
+
 // The adaptive Huffman tree. Nodes are kept in order of non-decreasing frequency (the
 // sibling property); an inner node's children are son[n] and son[n] + 1; a leaf's son is
 // kNodeCount + symbol. parent[kNodeCount + s] is the node that holds the leaf of symbol s.
 struct HuffmanTree {
-  std::array<uint16_t, kNodeCount + 1> frequency;  // [kNodeCount] is a sentinel 0xFFFF
+  // Entries from kNodeCount on are sentinels (0xFFFF) that end every scan upwards; there
+  // are four so that the scan can read four entries at a time.
+  std::array<uint16_t, kNodeCount + 4> frequency;
   std::array<uint16_t, kNodeCount + kSymbolCount> parent;
   std::array<uint16_t, kNodeCount> son;
 
   // Every symbol with frequency 1, paired up level by level into a balanced tree.
   void Start();
-  // Counts one more use of `symbol` and restores the order of the nodes.
-  inline void Update(unsigned symbol);
+  // Counts one more use of `symbol` and restores the order of the nodes: each node on
+  // the way up is incremented and, when it now exceeds the next node, swapped with the
+  // last node whose count is still smaller. A root count of kMaxFrequency first
+  // rebuilds the tree.
+  template <class Observer>
+  void Update(unsigned symbol, Observer& observer);
+  void Update(unsigned symbol) {
+    NoShapeObserver none;
+    Update(symbol, none);
+  }
+  // The same for a symbol just found by walking down from the root: path[0] is the
+  // root's child taken, path[depth - 1] the node that holds the leaf. Until the first
+  // swap the way up is that path backwards, so its nodes need not be looked up one after
+  // the other.
+  template <class Observer>
+  void UpdateAlong(unsigned symbol, const uint16_t* path, unsigned depth, Observer& observer);
   // Halves all leaf counts (rounding up) and builds the tree again from them.
   void Rebuild();
+
+ private:
+  // The last node from `node` on whose frequency is below `count`, given that
+  // frequency[node] is. The nodes that follow are at least count - 1 (the order), so the
+  // ones below count are a run of count - 1.
+  unsigned LastBelow(unsigned node, unsigned count) const;
+  // Increments `node` and swaps it forward when it passed the next node; returns the
+  // node that now holds what `node` held.
+  template <class Observer>
+  unsigned IncrementAt(unsigned node, Observer& observer);
 };
 
-inline void HuffmanTree::Update(unsigned symbol) {
-  if (frequency[kRoot] == kMaxFrequency) Rebuild();
-  unsigned node = parent[kNodeCount + symbol];
-  do {
-    const unsigned count = ++frequency[node];
-    // Out of order: swap with the last node that still has a smaller count.
-    if (count > frequency[node + 1]) {
-      unsigned last = node + 1;
-      while (count > frequency[last + 1]) ++last;  // stops at the sentinel at the latest
-      frequency[node] = frequency[last];
-      frequency[last] = static_cast<uint16_t>(count);
-
-      const unsigned moving = son[node];
-      parent[moving] = static_cast<uint16_t>(last);
-      if (moving < kNodeCount) parent[moving + 1] = static_cast<uint16_t>(last);
-
-      const unsigned other = son[last];
-      son[last] = static_cast<uint16_t>(moving);
-      parent[other] = static_cast<uint16_t>(node);
-      if (other < kNodeCount) parent[other + 1] = static_cast<uint16_t>(node);
-      son[node] = static_cast<uint16_t>(other);
-
-      node = last;
+inline unsigned HuffmanTree::LastBelow(unsigned node, unsigned count) const {
+  if constexpr (std::endian::native == std::endian::little) {
+    // Four entries at a time: the run's length is hard to predict, and a mispredicted
+    // branch per entry would cost more than the compare.
+    const uint64_t below = 0x0001000100010001ull * (count - 1);
+    for (;;) {
+      uint64_t next;
+      std::memcpy(&next, frequency.data() + node + 1, sizeof next);
+      const uint64_t differ = next ^ below;
+      // The high bit of every 16-bit lane that is not count - 1.
+      const uint64_t stops =
+          (((differ & 0x7FFF7FFF7FFF7FFFull) + 0x7FFF7FFF7FFF7FFFull) | differ) &
+          0x8000800080008000ull;
+      if (stops != 0) return node + static_cast<unsigned>(std::countr_zero(stops)) / 16;
+      node += 4;
     }
-    node = parent[node];
+  } else {
+    while (count > frequency[node + 1]) ++node;  // stops at the sentinel at the latest
+    return node;
+  }
+}
+
+template <class Observer>
+inline unsigned HuffmanTree::IncrementAt(unsigned node, Observer& observer) {
+  // Plain pointers: this runs for every level of every symbol, also in debug builds.
+  uint16_t* const freq = frequency.data();
+  uint16_t* const up = parent.data();
+  uint16_t* const down = son.data();
+  const unsigned count = ++freq[node];
+  if (count <= freq[node + 1]) return node;
+  // Out of order: swap with the last node that still has a smaller count.
+  const unsigned last = LastBelow(node + 1, count);
+  freq[node] = freq[last];
+  freq[last] = static_cast<uint16_t>(count);
+
+  const unsigned moving = down[node];
+  up[moving] = static_cast<uint16_t>(last);
+  if (moving < kNodeCount) up[moving + 1] = static_cast<uint16_t>(last);
+
+  const unsigned other = down[last];
+  down[last] = static_cast<uint16_t>(moving);
+  up[other] = static_cast<uint16_t>(node);
+  if (other < kNodeCount) up[other + 1] = static_cast<uint16_t>(node);
+  down[node] = static_cast<uint16_t>(other);
+  observer.Swapped(node, last);
+  return last;
+}
+
+template <class Observer>
+inline void HuffmanTree::Update(unsigned symbol, Observer& observer) {
+  if (frequency[kRoot] == kMaxFrequency) {
+    Rebuild();
+    observer.Rebuilt();
+  }
+  const uint16_t* const up = parent.data();
+  unsigned node = up[kNodeCount + symbol];
+  do {
+    node = up[IncrementAt(node, observer)];
   } while (node != 0);  // the root's parent is 0 (node 0 is always a leaf)
+}
+
+template <class Observer>
+inline void HuffmanTree::UpdateAlong(unsigned symbol, const uint16_t* path, unsigned depth,
+                                     Observer& observer) {
+  if (frequency[kRoot] == kMaxFrequency) {
+    Update(symbol, observer);  // rebuilds: the path is no longer the tree's
+    return;
+  }
+  for (unsigned level = depth; level-- > 0;) {
+    const unsigned node = path[level];
+    const unsigned now = IncrementAt(node, observer);
+    if (now != node) {
+      // The subtree moved: its new parents are found one by one from here.
+      const uint16_t* const up = parent.data();
+      for (unsigned above = up[now]; above != 0; above = up[IncrementAt(above, observer)]) {
+      }
+      return;
+    }
+  }
+  ++frequency[kRoot];  // the root never passes the sentinel after it
 }
 
 // Match positions (distance - 1, 0 ... 4095): the upper 6 bits by a fixed prefix code of

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <memory>
 
 #include "framework/SysUtils.h"
@@ -10,32 +12,6 @@
 namespace {
 
 using namespace lzh;
-
-// Most significant bit first; the last byte is padded with zero bits.
-class BitWriter {
- public:
-  explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
-  // `count` <= 24.
-  void Put(uint32_t value, unsigned count) {
-    pending_ = (pending_ << count) | value;
-    count_ += count;
-    while (count_ >= 8) {
-      count_ -= 8;
-      out_.push_back(static_cast<uint8_t>(pending_ >> count_));
-    }
-    pending_ &= (1u << count_) - 1;
-  }
-  void Finish() {
-    if (count_ != 0) out_.push_back(static_cast<uint8_t>(pending_ << (8 - count_)));
-    count_ = 0;
-    pending_ = 0;
-  }
-
- private:
-  std::vector<uint8_t>& out_;
-  uint32_t pending_ = 0;
-  unsigned count_ = 0;
-};
 
 // The match finder: for each ring position a node of a binary search tree ordered by the
 // 60 bytes that start there; one tree per first byte. The tie-breaking (equal keys go
@@ -50,8 +26,9 @@ class MatchFinder {
     std::fill(up_.begin(), up_.begin() + kRingSize, kNil);
   }
 
-  // text: the ring, with its first kLookAhead - 1 bytes repeated after its end.
-  std::array<uint8_t, kRingAllocated> text{};
+  // text: the ring, with its first kLookAhead - 1 bytes repeated after its end, and room
+  // for comparing eight bytes at a time past that.
+  std::array<uint8_t, kRingAllocated + 8> text{};
   unsigned matchLength = 0;
   unsigned matchPosition = 0;  // distance - 1
 
@@ -79,12 +56,7 @@ class MatchFinder {
         }
         p = left_[p];
       }
-      unsigned i = 1;
-      cmp = 0;
-      for (; i < kLookAhead; ++i) {
-        cmp = key[i] - text[p + i];
-        if (cmp != 0) break;
-      }
+      const unsigned i = CommonLength(key, &text[p], cmp);
       if (i > kThreshold) {
         const unsigned distance = ((r - p) & kRingMask) - 1;
         if (i > matchLength) {
@@ -108,6 +80,32 @@ class MatchFinder {
       left_[up_[p]] = r;
     }
     up_[p] = kNil;
+  }
+
+  // How many of the first kLookAhead bytes of `key` and `other` agree (byte 0 is known
+  // to) and the sign of the first difference, 0 when all agree.
+  static unsigned CommonLength(const uint8_t* key, const uint8_t* other, int& cmp) {
+    cmp = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+      for (unsigned i = 1; i < kLookAhead; i += 8) {
+        uint64_t a, b;
+        std::memcpy(&a, key + i, sizeof a);
+        std::memcpy(&b, other + i, sizeof b);
+        if (a == b) continue;
+        const unsigned k = i + static_cast<unsigned>(std::countr_zero(a ^ b)) / 8;
+        if (k >= kLookAhead) break;
+        cmp = key[k] - other[k];
+        return k;
+      }
+      return kLookAhead;
+    } else {
+      unsigned i = 1;
+      for (; i < kLookAhead; ++i) {
+        cmp = key[i] - other[i];
+        if (cmp != 0) break;
+      }
+      return i;
+    }
   }
 
   void Delete(int p) {
@@ -148,52 +146,11 @@ class MatchFinder {
   std::array<int, kRingSize + 1> up_{};
 };
 
-class Encoder {
- public:
-  Encoder(std::vector<uint8_t>& out, LzhCompressStats& stats) : bits_(out), stats_(stats) {
-    tree_.Start();
-  }
-
-  void Symbol(unsigned symbol) {
-    // The path from the leaf up to the root gives the code backwards: at each level the
-    // node's oddness tells which of the two siblings was taken.
-    unsigned length = 0;
-    for (unsigned node = tree_.parent[kNodeCount + symbol]; node != kRoot;
-         node = tree_.parent[node]) {
-      path_[length++] = static_cast<uint8_t>(node & 1);
-    }
-    // Written in pieces so that a code of any length comes out whole.
-    stats_.longestCode = std::max(stats_.longestCode, length);
-    while (length != 0) {
-      const unsigned piece = std::min(length, 16u);
-      uint32_t value = 0;
-      for (unsigned k = 0; k < piece; ++k) value = (value << 1) | path_[--length];
-      bits_.Put(value, piece);
-    }
-    if (tree_.frequency[kRoot] == kMaxFrequency) ++stats_.rebuilds;
-    tree_.Update(symbol);
-  }
-
-  void Position(unsigned position) {
-    const unsigned upper = position >> 6;
-    bits_.Put(kPositionTables.code[upper], kPositionTables.codeLength[upper]);
-    bits_.Put(position & 0x3F, 6);
-  }
-
-  void Finish() { bits_.Finish(); }
-
- private:
-  BitWriter bits_;
-  LzhCompressStats& stats_;
-  HuffmanTree tree_;
-  std::array<uint8_t, kNodeCount> path_;
-};
-
 // The coding loop of the published encoder, input from a span instead of a file.
 void EncodeStream(std::span<const uint8_t> input, std::vector<uint8_t>& out,
                   LzhCompressStats& stats) {
   const auto finder = std::make_unique<MatchFinder>();
-  const auto encoder = std::make_unique<Encoder>(out, stats);
+  const auto encoder = std::make_unique<LzhTokenWriter>(out);
   auto& text = finder->text;
   size_t next = 0;  // next input byte
   int s = 0;        // oldest ring position, replaced by the next input byte
@@ -207,10 +164,9 @@ void EncodeStream(std::span<const uint8_t> input, std::vector<uint8_t>& out,
     unsigned matchLength = std::min(finder->matchLength, static_cast<unsigned>(len));
     if (matchLength <= kThreshold) {
       matchLength = 1;
-      encoder->Symbol(text[r]);
+      encoder->Literal(text[r]);
     } else {
-      encoder->Symbol(kMatchSymbolBias + matchLength);
-      encoder->Position(finder->matchPosition);
+      encoder->Match(matchLength, finder->matchPosition);
     }
     unsigned i = 0;
     for (; i < matchLength && next < input.size(); ++i) {
@@ -230,9 +186,64 @@ void EncodeStream(std::span<const uint8_t> input, std::vector<uint8_t>& out,
     }
   } while (len > 0);
   encoder->Finish();
+  stats = encoder->Stats();
 }
 
 }  // namespace
+
+LzhTokenWriter::LzhTokenWriter(std::vector<uint8_t>& out) : out_(out) { tree_.Start(); }
+
+void LzhTokenWriter::Literal(uint8_t byte) { Symbol(byte); }
+
+void LzhTokenWriter::Match(unsigned length, unsigned position) {
+  if (length <= kThreshold || length > kLookAhead) {
+    throw Exception("LZH : a match of " + std::to_string(length) + " bytes cannot be coded");
+  }
+  Symbol(kMatchSymbolBias + length);
+  const unsigned upper = (position >> 6) & 0x3F;
+  PutBits(kPositionTables.code[upper], kPositionTables.codeLength[upper]);
+  PutBits(position & 0x3F, 6);
+}
+
+void LzhTokenWriter::Symbol(unsigned symbol) {
+  // The path from the leaf up to the root gives the code backwards: at each level the
+  // node's oddness tells which of the two siblings was taken.
+  unsigned length = 0;
+  for (unsigned node = tree_.parent[kNodeCount + symbol]; node != kRoot;
+       node = tree_.parent[node]) {
+    path_[length++] = static_cast<uint8_t>(node & 1);
+  }
+  // In pieces, so that a code longer than 16 bits comes out whole (the published
+  // encoder builds the code in a 16-bit word and loses the bits beyond it).
+  stats_.longestCode = std::max(stats_.longestCode, length);
+  while (length != 0) {
+    const unsigned piece = std::min(length, 16u);
+    uint32_t value = 0;
+    for (unsigned k = 0; k < piece; ++k) value = (value << 1) | path_[--length];
+    PutBits(value, piece);
+  }
+  if (tree_.frequency[kRoot] == kMaxFrequency) ++stats_.rebuilds;
+  tree_.Update(symbol);
+}
+
+// Most significant bit first; `count` <= 16.
+void LzhTokenWriter::PutBits(uint32_t value, unsigned count) {
+  pending_ = (pending_ << count) | value;
+  pendingCount_ += count;
+  while (pendingCount_ >= 8) {
+    pendingCount_ -= 8;
+    out_.push_back(static_cast<uint8_t>(pending_ >> pendingCount_));
+  }
+  pending_ &= (1u << pendingCount_) - 1;
+}
+
+void LzhTokenWriter::Finish() {
+  if (pendingCount_ != 0) {
+    out_.push_back(static_cast<uint8_t>(pending_ << (8 - pendingCount_)));
+  }
+  pending_ = 0;
+  pendingCount_ = 0;
+}
 
 std::vector<uint8_t> LzhCompress(std::span<const uint8_t> input, LzhCompressStats& stats) {
   stats = {};

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "framework/Streams.h"
-#include "skin/data/LzhCoding.h"
 #include "skin/data/LzhCompressor.h"
 
 namespace {
@@ -165,48 +164,27 @@ INSTANTIATE_TEST_SUITE_P(Published, LzhVectorTest,
                            return name;
                          });
 
-// ---- streams written by hand: symbols coded in the fresh tree ----
+// ---- streams written token by token ----
 
 class StreamBuilder {
  public:
-  StreamBuilder() { tree_.Start(); }
-  // Codes a symbol the way the tree stands now, then counts it as the decoder will.
-  StreamBuilder& Symbol(unsigned symbol) {
-    std::vector<unsigned> path;
-    for (unsigned node = tree_.parent[lzh::kNodeCount + symbol]; node != lzh::kRoot;
-         node = tree_.parent[node]) {
-      path.push_back(node & 1);
-    }
-    for (auto bit = path.rbegin(); bit != path.rend(); ++bit) Bit(*bit);
-    tree_.Update(symbol);
+  StreamBuilder& Symbol(uint8_t byte) {
+    writer_.Literal(byte);
     return *this;
   }
   StreamBuilder& Match(unsigned length, unsigned position) {
-    Symbol(lzh::kMatchSymbolBias + length);
-    const unsigned upper = position >> 6;
-    const unsigned code = lzh::kPositionTables.code[upper];
-    for (unsigned k = lzh::kPositionTables.codeLength[upper]; k-- > 0;) Bit((code >> k) & 1);
-    for (unsigned k = 6; k-- > 0;) Bit((position >> k) & 1);
+    writer_.Match(length, position);
     return *this;
   }
   Bytes Finish() {
-    Bytes out = bytes_;
-    if (count_ != 0) out.push_back(static_cast<uint8_t>(pending_ << (8 - count_)));
-    return out;
+    writer_.Finish();
+    return bytes_;
   }
+  const LzhCompressStats& Stats() const { return writer_.Stats(); }
 
  private:
-  void Bit(unsigned bit) {
-    pending_ = (pending_ << 1) | bit;
-    if (++count_ == 8) {
-      bytes_.push_back(static_cast<uint8_t>(pending_));
-      pending_ = 0;
-      count_ = 0;
-    }
-  }
-  lzh::HuffmanTree tree_;
   Bytes bytes_;
-  unsigned pending_ = 0, count_ = 0;
+  LzhTokenWriter writer_{bytes_};
 };
 
 TEST(LzhExpand, FirstMatchReadsTheInitialSpaces) {
@@ -236,6 +214,23 @@ TEST(LzhExpand, LiteralsAndMatchesAsWritten) {
   const Bytes expected = {'a', 'b', 'a', 'b', 'a', 'b', 'z', '!'};
   EXPECT_EQ(LzhExpandSkinStream(file), expected);
   EXPECT_EQ(ExpandThroughCallbacks(file, 8).out, expected);
+}
+
+TEST(LzhExpand, ReadsOnlyTheBytesItsBitsNeed) {
+  // The bit buffer is refilled a byte at a time whenever it holds 8 bits or fewer, so
+  // a first code of n bits takes (n + 15) / 8 bytes, whatever follows in the input.
+  for (uint8_t literal : {uint8_t{'a'}, uint8_t{0}, uint8_t{255}}) {
+    SCOPED_TRACE(literal);
+    StreamBuilder stream;
+    stream.Symbol(literal);
+    const unsigned bits = stream.Stats().longestCode;
+    Bytes file = WithSize(1, stream.Finish());
+    file.resize(file.size() + 16, 0xA5);
+    const CallbackRun run = ExpandThroughCallbacks(file, 1);
+    EXPECT_EQ(run.out, Bytes{literal});
+    EXPECT_EQ(run.bytesDelivered, (bits + 15) / 8);
+    EXPECT_EQ(ExpandThroughStreams(file).inPosition, static_cast<int64_t>(4 + (bits + 15) / 8));
+  }
 }
 
 TEST(LzhExpand, NothingHappensForSizeZeroOrNegative) {
@@ -356,6 +351,74 @@ TEST(LzhExpand, TableAllocationFailureRaisesTheExpanderError) {
   EXPECT_THROW(LzhExpandSkinStream(coded), ElzhException);
   EXPECT_EQ(LzhExpandSkinStream(coded), ReadVector("one-byte.bin"));  // only those two failed
   EXPECT_STREQ(kLzhFreeErrorMessage, "LZH : Error freeing memory for dictionary tables");
+}
+
+TEST(LzhTokenWriter, CodesLongerThan16BitsComeOutWhole) {
+  // Nine literals whose counts grow like Fibonacci numbers from the weight of the ~300
+  // unused symbols stack nine levels above them, so an unused literal then takes 17 or
+  // more bits. (The published encoder builds each code in a 16-bit word and would write
+  // such a code wrong.) Each next count just exceeds what it must pass to keep the chain.
+  std::vector<unsigned> counts{306};
+  unsigned chain = 305;
+  while (counts.size() < 9) {
+    const unsigned previousChain = chain;
+    chain += counts.back();
+    counts.push_back(std::max(previousChain, counts.back()) + 1);
+  }
+  Bytes expected;
+  for (size_t k = 0; k < counts.size(); ++k) {
+    expected.insert(expected.end(), counts[k] - 1, static_cast<uint8_t>('A' + k));
+  }
+  std::shuffle(expected.begin(), expected.end(), std::mt19937(3));
+  expected.push_back(0x01);
+  expected.push_back('A');
+
+  StreamBuilder stream;
+  for (uint8_t byte : expected) stream.Symbol(byte);
+  const Bytes file = WithSize(static_cast<int32_t>(expected.size()), stream.Finish());
+  EXPECT_GE(stream.Stats().longestCode, 17u);
+  EXPECT_EQ(stream.Stats().rebuilds, 0u);
+  EXPECT_EQ(LzhExpandSkinStream(file), expected);
+}
+
+TEST(LzhTokenWriter, RefusesLengthsThatHaveNoSymbol) {
+  Bytes out;
+  LzhTokenWriter writer(out);
+  for (unsigned length : {0u, 2u, 61u, 1000u}) {
+    EXPECT_THROW(writer.Match(length, 0), Exception) << length;
+  }
+}
+
+TEST(LzhHuffmanTree, UpdateAlongTheWayDownEqualsUpdate) {
+  // The expander updates along the path it walked down; the compressor climbs from the
+  // leaf. Skewed symbols make swaps, and 100,000 of them several rebuilds.
+  lzh::HuffmanTree climbed, along;
+  climbed.Start();
+  along.Start();
+  std::mt19937 random(11);
+  struct Counter {
+    int swaps = 0, rebuilds = 0;
+    void Swapped(unsigned, unsigned) { ++swaps; }
+    void Rebuilt() { ++rebuilds; }
+  } counter;
+  for (int n = 0; n < 100000; ++n) {
+    const unsigned symbol = (random() % 4 == 0) ? random() % lzh::kSymbolCount
+                                                : std::min<unsigned>(random() % 20 * random() % 40, 313);
+    std::vector<uint16_t> path;
+    for (unsigned node = along.parent[lzh::kNodeCount + symbol]; node != lzh::kRoot;
+         node = along.parent[node]) {
+      path.insert(path.begin(), static_cast<uint16_t>(node));
+    }
+    climbed.Update(symbol);
+    along.UpdateAlong(symbol, path.data(), static_cast<unsigned>(path.size()), counter);
+    if (n % 997 == 0 || n == 99999) {
+      ASSERT_EQ(climbed.frequency, along.frequency) << n;
+      ASSERT_EQ(climbed.son, along.son) << n;
+      ASSERT_EQ(climbed.parent, along.parent) << n;
+    }
+  }
+  EXPECT_GE(counter.rebuilds, 2);
+  EXPECT_GT(counter.swaps, 10000);
 }
 
 // ---- the bound on stated sizes ----
