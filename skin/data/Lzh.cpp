@@ -419,7 +419,8 @@ int64_t LzhMaxExpandedSize(int64_t compressedBytes) {
   return std::min((streamBytes + kMissingTailBytes) * kBytesPerStreamByte, kMaxExpanded);
 }
 
-std::vector<uint8_t> LzhExpandSkinStream(std::span<const uint8_t> file) {
+std::vector<uint8_t> LzhExpandSkinStream(std::span<const uint8_t> file, int64_t* bytesAsked) {
+  if (bytesAsked != nullptr) *bytesAsked = 0;
   if (file.size() < 4) {
     throw ElzhException("LZH : stream of " + std::to_string(file.size()) +
                         " bytes is shorter than its 4-byte size header");
@@ -447,6 +448,7 @@ std::vector<uint8_t> LzhExpandSkinStream(std::span<const uint8_t> file) {
   WideBitReader<SpanSource> bits(source);
   SpanSink sink(out);
   Decode(*tables, size, bits, sink);
+  if (bytesAsked != nullptr) *bytesAsked = bits.BytesTaken();
   return out;
 }
 

@@ -80,8 +80,12 @@ int64_t LzhMaxExpandedSize(int64_t compressedBytes);
 
 // Expands a whole skin stream (size header + bit stream) and returns exactly max(size, 0)
 // bytes. Throws ElzhException when the input is shorter than the header or states more
-// than LzhMaxExpandedSize(file.size()) bytes.
-std::vector<uint8_t> LzhExpandSkinStream(std::span<const uint8_t> file);
+// than LzhMaxExpandedSize(file.size()) bytes. `bytesAsked`, when given, receives how many
+// bit-stream bytes the byte-at-a-time decoder would have asked for, counting requests
+// past the end: the decoder reads one byte ahead, so a complete stream is asked for
+// exactly one byte more than it has, and a cut-off stream for more than that.
+std::vector<uint8_t> LzhExpandSkinStream(std::span<const uint8_t> file,
+                                         int64_t* bytesAsked = nullptr);
 
 // For tests: the next `count` table allocations fail as if memory were exhausted.
 void LzhFailTableAllocationsForTesting(int count);

@@ -135,7 +135,10 @@ TEST_P(LzhVectorTest, CompressWritesThePublishedBytes) {
 }
 
 TEST_P(LzhVectorTest, ExpandGivesTheInputOnEveryPath) {
-  EXPECT_EQ(LzhExpandSkinStream(coded_), input_);
+  int64_t asked = -1;
+  EXPECT_EQ(LzhExpandSkinStream(coded_, &asked), input_);
+  // One byte of read-ahead past a complete stream.
+  EXPECT_EQ(asked, input_.empty() ? 0 : static_cast<int64_t>(coded_.size() - 4 + 1));
 
   const StreamRun fast = ExpandThroughStreams(coded_);
   EXPECT_EQ(fast.out, input_);
@@ -267,8 +270,10 @@ TEST(LzhExpand, InputEndingEarlyIsDecodedOnFromZeroBits) {
     std::fill(zeroFilled.begin() + static_cast<std::ptrdiff_t>(4 + kept), zeroFilled.end(), 0);
     zeroFilled.resize(zeroFilled.size() + 4096, 0);
 
-    const Bytes out = LzhExpandSkinStream(cut);
+    int64_t asked = 0;
+    const Bytes out = LzhExpandSkinStream(cut, &asked);
     ASSERT_EQ(out.size(), text.size());
+    EXPECT_GT(asked, static_cast<int64_t>(kept + 1));  // the mark of a cut-off stream
     EXPECT_EQ(out, LzhExpandSkinStream(zeroFilled));
     const StreamRun streams = ExpandThroughStreams(cut);
     EXPECT_EQ(Bytes(streams.out.begin(), streams.out.begin() + static_cast<std::ptrdiff_t>(text.size())), out);
