@@ -296,7 +296,6 @@ TEST(WatchTypes, SetOperations) {
   s.Exclude(nfSizeChange);
   EXPECT_EQ(s, TNotifyFilters{nfSecurityChange});
   EXPECT_TRUE(TNotifyFilters{}.Empty());
-  EXPECT_EQ(sizeof(TNotifyFilters), 1u);
   EXPECT_EQ(sizeof(TFileOperation), 1u);
   EXPECT_EQ(int{foOverflow}, 4);
 }
