@@ -24,6 +24,8 @@ void FillBand(HDC dc, const RECT& band, int32_t colour) {
 
 void FillGradient(HDC dc, const RECT& rect, int32_t start, int32_t end, int direction) {
   if (direction != 0 && direction != 1) return;
+  // An inverted rectangle is nothing to paint (GDI would normalise it and fill it anyway).
+  if (rect.right < rect.left || rect.bottom < rect.top) return;
   if (!dc || !RectVisible(dc, &rect)) return;
   start = ResolveColour(start);
   end = ResolveColour(end);

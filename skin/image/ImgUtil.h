@@ -19,7 +19,7 @@ int32_t ResolveColour(int32_t colour);
 int32_t MixColors(int32_t colour1, int32_t colour2, int32_t weight);
 
 // Paints `rect` with a gradient from `start` to `end` (system colours resolved), in
-// one-pixel bands: direction 0 runs left to right, 1 top to bottom (other values paint
-// nothing). The gradient always spans the whole rectangle; only the bands inside the
-// DC's clip box are painted, each in the colour it has in the whole gradient.
+// one-pixel bands: direction 0 runs left to right, 1 top to bottom (other values, and an
+// inverted rectangle, paint nothing). The gradient always spans the whole rectangle; only
+// the bands inside the DC's clip box are painted, each in its colour in the whole gradient.
 void FillGradient(HDC dc, const RECT& rect, int32_t start, int32_t end, int direction);
