@@ -1,5 +1,7 @@
 #include "skin/data/SkinFileExpand.h"
 
+#include <utility>
+
 #include "skin/data/Lzh.h"
 
 namespace {
@@ -30,35 +32,13 @@ bool ExpandSkinFile(std::span<const uint8_t> file, std::vector<uint8_t>* archive
     return Fail(reason, "its expanded size " + std::to_string(size) + " is impossible for " +
                             std::to_string(file.size()) + " bytes");
 
-  const std::span<const uint8_t> stream = file.subspan(4);
-  size_t next = 0;
-  int64_t beyondEnd = 0;
-  std::vector<uint8_t> out;
-  out.reserve(static_cast<size_t>(size));
-  TLZH lzh;
-  lzh.Expand(
-      size,
-      [&](uint8_t* buffer, uint16_t count, uint16_t& got) {
-        got = 0;
-        for (uint16_t i = 0; i < count; ++i) {
-          if (next >= stream.size()) {
-            ++beyondEnd;
-            break;
-          }
-          buffer[i] = stream[next++];
-          ++got;
-        }
-      },
-      [&](const uint8_t* buffer, uint16_t count, uint16_t& done) {
-        // A corrupt stream may overshoot by part of a match; only `size` bytes count.
-        for (uint16_t i = 0; i < count && out.size() < static_cast<size_t>(size); ++i)
-          out.push_back(buffer[i]);
-        done = count;
-      });
-  if (beyondEnd > kReadAheadBytes)
-    return Fail(reason, "it is cut off: its compressed data ends " + std::to_string(beyondEnd - kReadAheadBytes) +
+  int64_t asked = 0;
+  std::vector<uint8_t> out = LzhExpandSkinStream(file, &asked);
+  const auto streamBytes = static_cast<int64_t>(file.size()) - 4;
+  if (asked > streamBytes + kReadAheadBytes)
+    return Fail(reason, "it is cut off: its compressed data ends " +
+                            std::to_string(asked - streamBytes - kReadAheadBytes) +
                             " byte(s) early");
-  out.resize(static_cast<size_t>(size));
   if (archive != nullptr) *archive = std::move(out);
   return true;
 }

@@ -1,8 +1,8 @@
 // Expands a skin file (the outer layer: expanded size, then the LZH stream) and tells a
 // complete file from a cut-off one. The expander itself reads missing input as zero bits,
-// so a cut-off file would expand to an archive with garbage at its end; here the decoder
-// is fed one byte at a time and a file it asks more than one byte beyond (the one byte of
-// read-ahead a complete stream causes) is refused as cut off. Portable.
+// so a cut-off file would expand to an archive with garbage at its end. A file whose
+// decoder asks for more than one byte beyond its end (the one byte of read-ahead a
+// complete stream causes) is refused as cut off. Portable.
 #pragma once
 
 #include <cstdint>
