@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,30 @@ class TApplication : public TComponent {
   // The program's icon (resource "MAINICON" when present, otherwise the system's).
   TIcon* Icon() const { return icon_; }
 
+  // Hints: a tool tip shows a control's Hint when the mouse rests on a control whose
+  // ShowHint is on, after HintPause ms, for HintHidePause ms.
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
+  int HintPause() const { return hintPause_; }
+  void SetHintPause(int ms) { hintPause_ = ms; }
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int ms) { hintHidePause_ = ms; }
+  // The text the hint tool tip shows now; empty while none shows.
+  std::wstring CurrentHint() const { return currentHint_; }
+  HWND HintWindow() const { return hintWindow_; }
+  void CancelHint();
+
+  // The control under the mouse: controls report mouse moves and leaves, and the
+  // application sends CM_MOUSELEAVE to the old one and CM_MOUSEENTER to the new one.
+  void SetMouseControl(TControl* control);
+  TControl* MouseControl() const { return mouseControl_; }
+  // A control going away is forgotten (mouse, hint).
+  void ControlDestroying(TControl* control);
+  // Frees `form` once the message loop is back in control (TCustomForm::Release).
+  void ReleaseForm(TCustomForm* form);
+  bool ShowMainForm() const { return showMainForm_; }
+  void SetShowMainForm(bool value) { showMainForm_ = value; }
+
   // Reports an exception that reached a framework boundary (window procedure, timer,
   // queued call): the default shows nothing and keeps running; OnException may log.
   void HandleException(std::exception_ptr error);
@@ -86,6 +112,8 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
   void Idle();
+  void ShowHintNow();
+  void FreeReleasedForms();
   static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND handle_ = nullptr;
@@ -94,6 +122,15 @@ class TApplication : public TComponent {
   std::vector<TCustomForm*> forms_;
   std::wstring title_;
   TIcon* icon_ = nullptr;
+  bool showMainForm_ = true;
+  bool showHint_ = true;
+  int hintPause_ = 500;
+  int hintHidePause_ = 2500;
+  HWND hintWindow_ = nullptr;
+  std::wstring currentHint_;
+  TControl* hintControl_ = nullptr;
+  TControl* mouseControl_ = nullptr;
+  std::vector<TCustomForm*> released_;
 };
 
 extern TApplication* Application;

@@ -53,6 +53,11 @@ template <class C, class R>
 struct GetterType<R (C::*)() const noexcept> {
   using Type = std::remove_cvref_t<R>;
 };
+// Getters that ask the window (Text, ClientWidth) are not const.
+template <class C, class R>
+struct GetterType<R (C::*)()> {
+  using Type = std::remove_cvref_t<R>;
+};
 
 template <class T>
 struct MemberFunctionTraits;
@@ -94,7 +99,7 @@ class TClassBuilder {
                           const TIdentMap* idents = nullptr) {
     using T = typename typinfo_detail::GetterType<G>::Type;
     TPropInfo p = MakeInfo<T>(name, idents);
-    AddAccessors<T>(p, [getter](const C* self) -> T { return (self->*getter)(); },
+    AddAccessors<T>(p, [getter](const C* self) -> T { return (const_cast<C*>(self)->*getter)(); },
                     MakeSetter<T>(setter));
     info_.props_.push_back(std::move(p));
     return *this;

@@ -40,7 +40,7 @@ void TStrings::Error(int index) const {
 }
 
 void TStrings::Put(int index, const std::wstring& text) {
-  TObject* object = GetObject(index);
+  TObject* object = Objects(index);
   BeginUpdate();
   try {
     Delete(index);
@@ -53,7 +53,7 @@ void TStrings::Put(int index, const std::wstring& text) {
   EndUpdate();
 }
 
-TObject* TStrings::GetObject(int index) const {
+TObject* TStrings::Objects(int index) const {
   if (index < 0 || index >= Count()) Error(index);
   return nullptr;
 }
@@ -105,7 +105,7 @@ int TStrings::IndexOfName(const std::wstring& name) const {
 
 int TStrings::IndexOfObject(const TObject* object) const {
   for (int i = 0; i < Count(); ++i)
-    if (GetObject(i) == object) return i;
+    if (Objects(i) == object) return i;
   return -1;
 }
 
@@ -246,7 +246,7 @@ void TStrings::Assign(const TPersistent* source) {
   BeginUpdate();
   try {
     Clear();
-    for (int i = 0; i < other->Count(); ++i) AddObject(other->Get(i), other->GetObject(i));
+    for (int i = 0; i < other->Count(); ++i) AddObject(other->Get(i), other->Objects(i));
   } catch (...) {
     EndUpdate();
     throw;
@@ -339,7 +339,7 @@ void TStringList::Put(int index, const std::wstring& text) {
   Changed();
 }
 
-TObject* TStringList::GetObject(int index) const {
+TObject* TStringList::Objects(int index) const {
   CheckIndex(index, false);
   return items_[static_cast<size_t>(index)].object;
 }

@@ -18,7 +18,7 @@ class TStrings : public TPersistent {
   // Index out of range throws Exception ("List index out of bounds (n)").
   virtual std::wstring Get(int index) const = 0;
   virtual void Put(int index, const std::wstring& text);
-  virtual TObject* GetObject(int index) const;
+  virtual TObject* Objects(int index) const;
   virtual void PutObject(int index, TObject* object);
   virtual void Insert(int index, const std::wstring& text) = 0;
   virtual void Delete(int index) = 0;
@@ -77,7 +77,7 @@ class TStringList : public TStrings {
   int Count() const override { return static_cast<int>(items_.size()); }
   std::wstring Get(int index) const override;
   void Put(int index, const std::wstring& text) override;
-  TObject* GetObject(int index) const override;
+  TObject* Objects(int index) const override;
   void PutObject(int index, TObject* object) override;
   void Insert(int index, const std::wstring& text) override;
   void Delete(int index) override;

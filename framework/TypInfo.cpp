@@ -153,10 +153,15 @@ WideToNarrowFn gToNarrow = &Utf8Wide;
 
 }  // namespace
 
-void RegisterClass(const TClassInfo& info) {
+void RegisterFrameworkClass(const TClassInfo& info) {
   Registry& r = TheRegistry();
   std::lock_guard guard(r.lock);
   r.classes[Lower(info.Name())] = &info;
+}
+
+void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
+  for (const TClassInfo* info : classes)
+    if (info) RegisterFrameworkClass(*info);
 }
 
 const TClassInfo* FindClass(std::string_view name) {

@@ -205,8 +205,10 @@ class TClassInfo {
   std::function<TObject*(TObject*)> creator_;
 };
 
-// Classes the layout reader may create by name.
-void RegisterClass(const TClassInfo& info);
+// Classes the layout reader may create by name. (Not "RegisterClass": windows.h makes
+// that name a macro.)
+void RegisterFrameworkClass(const TClassInfo& info);
+void RegisterClasses(std::initializer_list<const TClassInfo*> classes);
 const TClassInfo* FindClass(std::string_view name);
 
 // Narrow text (tkString) conversion. UTF-8 unless the platform layer installs its code

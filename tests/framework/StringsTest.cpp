@@ -93,7 +93,7 @@ TEST(StringList, AssignCopiesTextsAndObjects) {
   b.Add(L"old");
   b.Assign(&a);
   EXPECT_TRUE(b.Equals(a));
-  EXPECT_EQ(b.GetObject(0), &marker);
+  EXPECT_EQ(b.Objects(0), &marker);
   b.AddStrings(b);  // adding a list to itself doubles it
   EXPECT_EQ(b.Count(), 4);
   EXPECT_EQ(b.IndexOfObject(&marker), 0);

@@ -110,7 +110,7 @@ void TRoot::Thing1Click(TObject* sender) {
 void TRoot::CountChanged(TObject* /*sender*/, int value) { clicks.push_back(std::to_wstring(value)); }
 
 void RegisterTestClasses() {
-  RegisterClass(TThing::StaticClass());
-  RegisterClass(TSpecialThing::StaticClass());
-  RegisterClass(TRoot::StaticClass());
+  RegisterFrameworkClass(TThing::StaticClass());
+  RegisterFrameworkClass(TSpecialThing::StaticClass());
+  RegisterFrameworkClass(TRoot::StaticClass());
 }
