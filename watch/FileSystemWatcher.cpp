@@ -32,6 +32,8 @@ const TClassInfo& TFileSystemWatcher::StaticClass() {
   return info;
 }
 
+void RegisterWatchClasses() { RegisterFrameworkClass(TFileSystemWatcher::StaticClass()); }
+
 TFileSystemWatcher::TFileSystemWatcher(TComponent* owner) : TComponent(owner) {}
 
 TFileSystemWatcher::~TFileSystemWatcher() {

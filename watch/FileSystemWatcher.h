@@ -55,3 +55,6 @@ class TFileSystemWatcher : public TComponent {
   bool watchSubTree_ = true;
   TNotifyFilters notifyFilters_{nfFileNameChange, nfDirNameChange};
 };
+
+// Lets stored layouts create TFileSystemWatcher by its class name; call once at start-up.
+void RegisterWatchClasses();

@@ -119,6 +119,18 @@ TEST_F(WatcherTest, PublishesItsFivePropertiesInOrder) {
   w.SetActived(false);
 }
 
+TEST_F(WatcherTest, LayoutsCreateItByClassName) {
+  RegisterWatchClasses();
+  const TClassInfo* info = FindClass("TFileSystemWatcher");
+  ASSERT_NE(info, nullptr);
+  TComponent owner(nullptr);
+  TObject* created = info->Create(&owner);
+  auto* w = dynamic_cast<TFileSystemWatcher*>(created);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->Owner(), &owner);
+  EXPECT_EQ(w->WatchedDir(), L"C:\\");
+}
+
 TEST_F(WatcherTest, ActivatingWithoutHandlerStartsNoThreadUntilOneIsAssigned) {
   TempFolder t(L"armed");
   Recorder rec;
