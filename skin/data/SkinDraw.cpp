@@ -35,7 +35,9 @@ struct Scratch {
 
 // Copies w x h from (sx, sy) of `source` to (x, y) of `dc`, leaving the destination
 // unchanged where the source has colour `key`.
-void KeyedCopy(HDC dc, int x, int y, int w, int h, HDC source, int sx, int sy, COLORREF key) {
+// `maskBlt`: one MaskBlt (NT); otherwise three raster operations through the mask.
+void KeyedCopy(HDC dc, int x, int y, int w, int h, HDC source, int sx, int sy, COLORREF key,
+               bool maskBlt) {
   if (w <= 0 || h <= 0) return;
   gdi::Bitmap mask = gdi::CreateMonoBitmap(w, h);
   gdi::MemoryDC maskDc;
@@ -45,7 +47,7 @@ void KeyedCopy(HDC dc, int x, int y, int w, int h, HDC source, int sx, int sy, C
   const COLORREF oldBack = SetBkColor(source, key);
   BitBlt(maskDc.Get(), 0, 0, w, h, source, sx, sy, SRCCOPY);
   SetBkColor(source, oldBack);
-  if (IsNtPlatform()) {
+  if (maskBlt) {
     MaskBlt(dc, x, y, w, h, source, sx, sy, mask.Get(), 0, 0, kKeyedCopyRop);
     return;
   }
@@ -158,7 +160,7 @@ void DrawCentredFrame(HDC dc, const RECT& target, const SkinImage& image, bool t
   const int h = placed.source.Height();
   if (trans) {
     KeyedCopy(dc, placed.dest.left, placed.dest.top, w, h, image.dc, placed.source.left,
-              placed.source.top, kSkinKeyColour);
+              placed.source.top, kSkinKeyColour, IsNtPlatform());
   } else {
     BitBlt(dc, placed.dest.left, placed.dest.top, w, h, image.dc, placed.source.left,
            placed.source.top, SRCCOPY);
@@ -174,9 +176,22 @@ void DrawStretchStrip(HDC dc, const RECT& target, const SkinImage& image, bool s
     StretchPiece(dc, 0, 0, copy, image.dc);
 }
 
-void TransparentBlit(HDC dc, const RECT& target, const SkinImage& bitmap, COLORREF key) {
+namespace {
+
+void KeyedBlit(HDC dc, const RECT& target, const SkinImage& bitmap, COLORREF key, bool maskBlt) {
   if (!dc || Inverted(target) || bitmap.Empty()) return;
   const int w = std::min<LONG>(target.right - target.left, bitmap.width);
   const int h = std::min<LONG>(target.bottom - target.top, bitmap.height);
-  KeyedCopy(dc, target.left, target.top, w, h, bitmap.dc, 0, 0, key);
+  KeyedCopy(dc, target.left, target.top, w, h, bitmap.dc, 0, 0, key, maskBlt);
+}
+
+}  // namespace
+
+void TransparentBlit(HDC dc, const RECT& target, const SkinImage& bitmap, COLORREF key) {
+  KeyedBlit(dc, target, bitmap, key, IsNtPlatform());
+}
+
+void TransparentBlitWithoutMaskBlt(HDC dc, const RECT& target, const SkinImage& bitmap,
+                                   COLORREF key) {
+  KeyedBlit(dc, target, bitmap, key, false);
 }

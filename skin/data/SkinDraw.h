@@ -16,9 +16,16 @@
 #include <string>
 #include <string_view>
 
+#include <memory>
+
+#include "framework/Bitmap.h"
 #include "skin/image/GdiOwners.h"
 #include "skin/image/PixelView.h"
 #include "skin/image/SliceGeometry.h"
+
+class TControl;
+class TWinControl;
+class TStringList;
 
 // The key colour of element images: pixels of this colour are left out when drawn
 // transparently and cut away from window regions.
@@ -83,6 +90,11 @@ void DrawStretchStrip(HDC dc, const RECT& target, const SkinImage& image, bool s
 // Copies the picture from its origin (0, 0), target-sized (and never beyond the picture),
 // onto the target, leaving the destination unchanged where the picture has colour `key`.
 void TransparentBlit(HDC dc, const RECT& target, const SkinImage& bitmap, COLORREF key);
+// What TransparentBlit does on the older, non-NT platform (no MaskBlt there): the
+// destination's colours set to white background and black text, then the picture XORed
+// in, ANDed with the mask and XORed again. The same result; callable everywhere.
+void TransparentBlitWithoutMaskBlt(HDC dc, const RECT& target, const SkinImage& bitmap,
+                                   COLORREF key);
 
 // The region of the pixels of a 32-bit picture outside the key range (see KeyRange:
 // key .. key + tolerance per component), moved by the offsets. Empty (not null) when
@@ -93,6 +105,50 @@ gdi::Region RegionFromPixels(const ConstBgra32View& pixels, int xOffset, int yOf
 // The same for a bitmap read through GetDIBits (the bitmap must not be selected into a DC).
 gdi::Region BitmapToRegion(HBITMAP bitmap, int xOffset, int yOffset, int blueTolerance,
                            int greenTolerance, int redTolerance, COLORREF key);
+
+// ---- The same on framework bitmaps and canvases (the element model's pictures) ----
+//
+// A picture is copied from through its canvas's DC; a null or empty bitmap draws nothing.
+
+SkinImage ImageOf(TBitmap* bitmap);
+
+// A new bitmap of the target's size (the caller owns it); null for a target without area.
+std::unique_ptr<TBitmap> BuildNineSlice(const RECT& target, TBitmap* image, const RECT& margins,
+                                        bool stacked, bool tile, int frameCount, int frameIndex);
+void DrawNineSlice(HDC dc, const RECT& target, TBitmap* image, bool stacked, bool tile,
+                   bool trans, int frameCount, int frameIndex, const RECT& margins);
+void DrawThreeSlice(TCanvas* canvas, const RECT& target, TBitmap* image, bool stacked,
+                    bool trans, int frameCount, int frameIndex, const RECT& margins);
+void DrawFrameStretched(HDC dc, const RECT& target, TBitmap* image, bool trans, int frameCount,
+                        int frameIndex);
+void DrawCentredFrame(HDC dc, const RECT& target, TBitmap* image, bool trans, int frameCount,
+                      int frameIndex);
+void DrawStretchStrip(HDC dc, const RECT& target, TBitmap* image, bool stacked, int frameCount,
+                      int frameIndex, const RECT& margins);
+// `key` may name a system colour; it is resolved.
+void TransparentBlit(HDC dc, const RECT& target, TBitmap* bitmap, TColor key);
+// Converts the bitmap to 32 bits per pixel (it keeps that format) and reads its rows.
+gdi::Region BitmapToRegion(TBitmap* bitmap, int xOffset, int yOffset, int blueTolerance,
+                           int greenTolerance, int redTolerance, TColor key);
+
+// Paints what the parent of a (transparent) control shows behind it onto the control's
+// `dc`: the parent gets WM_ERASEBKGND and WM_PAINT with `dc` as wParam, its origin moved
+// onto the control's and clipped to the control's client area; the DC's state is restored
+// afterwards. Nothing for a control without a parent.
+void DrawParentBackground(TControl* control, HDC dc);
+
+// The framework control whose window is `window` (through the framework's "ControlOfs"
+// window property), or null.
+TWinControl* ControlOfWindow(HWND window);
+
+// The shared work bitmap: the off-screen surface of frame, menu-bar and status-bar
+// painting. Made on first use, freed when the program ends.
+TBitmap* SkinWorkBitmap();
+// The work bitmap at least `width` x `height`, its canvas in stretch mode COLORONCOLOR
+// (set again here because resizing gives the canvas a new DC).
+TBitmap* PrepareSkinWorkBitmap(int width, int height);
+// The shared string list, made on first use and freed when the program ends.
+TStringList* SkinWorkStrings();
 
 // True on the NT platform (platform id 2), decided once at start-up. Text is then drawn
 // with the wide functions, and transparency uses MaskBlt.

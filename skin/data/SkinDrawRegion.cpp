@@ -47,7 +47,7 @@ gdi::Region BitmapToRegion(HBITMAP bitmap, int xOffset, int yOffset, int blueTol
     request.bmiHeader.biBitCount = 32;
     request.bmiHeader.biCompression = BI_RGB;
     pixels.resize(4 * static_cast<size_t>(width) * height);
-    gdi::ScreenDC screen;
+    WindowDC screen(nullptr);
     if (GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &request,
                   DIB_RGB_COLORS) != height)
       return {};

@@ -186,6 +186,27 @@ TEST_F(SkinDrawTest, TransparentBlitReadsFromTheOriginAndNeverPastThePicture) {
   EXPECT_EQ(target.Get(1, 0), RGB(50, 60, 70));
 }
 
+TEST_F(SkinDrawTest, TheOlderPlatformsRasterOperationsGiveTheSameResult) {
+  auto pattern = [](int x, int y) {
+    return (x + 2 * y) % 3 == 0 ? kMagenta : RGB(x * 30, y * 40, 200 - x * y);
+  };
+  const Picture picture(8, 6, pattern);
+  GdiSurface masked(12, 12), xored(12, 12);
+  masked.Paint([](int x, int y) { return RGB(x * 20, 100, y * 20); });
+  xored.Paint([](int x, int y) { return RGB(x * 20, 100, y * 20); });
+  SetTextColor(xored.Dc(), RGB(9, 8, 7));
+  SetBkColor(xored.Dc(), RGB(6, 5, 4));
+  TransparentBlit(masked.Dc(), RECT{2, 3, 10, 9}, picture.Image(), kSkinKeyColour);
+  TransparentBlitWithoutMaskBlt(xored.Dc(), RECT{2, 3, 10, 9}, picture.Image(), kSkinKeyColour);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) ASSERT_EQ(xored.Get(x, y), masked.Get(x, y)) << x << "," << y;
+  EXPECT_EQ(masked.Get(2, 3), RGB(40, 100, 60));  // (0, 0) of the picture is magenta
+  EXPECT_EQ(masked.Get(3, 3), pattern(1, 0));
+  // The destination's colours are put back.
+  EXPECT_EQ(GetTextColor(xored.Dc()), RGB(9, 8, 7));
+  EXPECT_EQ(GetBkColor(xored.Dc()), RGB(6, 5, 4));
+}
+
 TEST_F(SkinDrawTest, ACentredFrameLargerThanTheTargetOverhangsEqually) {
   auto pattern = [](int x, int y) { return RGB(x * 8, y * 16, 100); };
   const Picture picture(30, 15, pattern);
