@@ -247,7 +247,12 @@ void TShellChangeThread::ReadCompleted(BOOL ok, DWORD bytes, DWORD error, bool r
     return;
   }
   if (ok || error == ERROR_NOTIFY_ENUM_DIR) {
-    // A read with no data: the system's own record of changes overflowed and was dropped.
+    // A read with no data: the system's own record of changes overflowed and was dropped,
+    // unless the directory itself is being deleted, which ends its events instead.
+    if (DirectoryDeletePending()) {
+      if (reissue) CloseDirectory();
+      return;
+    }
     ++GetWatchCounters().overflows;
     delivery_->PostOverflow(armed_.directory);
     if (reissue && !IssueRead()) CloseDirectory();
@@ -256,6 +261,13 @@ void TShellChangeThread::ReadCompleted(BOOL ok, DWORD bytes, DWORD error, bool r
   // The read failed: cancelled by CloseDirectory, or the directory is gone (deleted,
   // unmounted, share lost). Either way this directory's events end here.
   if (reissue) CloseDirectory();
+}
+
+bool TShellChangeThread::DirectoryDeletePending() const {
+  FILE_STANDARD_INFO info{};
+  if (!GetFileInformationByHandleEx(directoryHandle_, FileStandardInfo, &info, sizeof info))
+    return false;
+  return info.DeletePending != FALSE;
 }
 
 void TShellChangeThread::OpenAddedFolders(const ChangeBatch& batch) {

@@ -66,6 +66,7 @@ class TShellChangeThread : public TThread {
   bool IssueRead();
   void CloseDirectory();
   void ReadCompleted(BOOL ok, DWORD bytes, DWORD error, bool reissue);
+  bool DirectoryDeletePending() const;
   void OpenAddedFolders(const ChangeBatch& batch);
 
   // Shared with the GUI thread's calls, so that a Terminate racing with the worker's end
