@@ -10,7 +10,9 @@ uint32_t ReadU32(std::span<const uint8_t> bytes, size_t offset) {
          static_cast<uint32_t>(bytes[offset + 3]) << 24;
 }
 
-bool IsBlank(char16_t c) { return c <= 0x20; }
+// A NUL cannot be part of a file name; it is only padding. Blanks and other control
+// characters can be (" a.txt" is a legal name), so they stay: the log shows names exactly.
+bool IsPadding(char16_t c) { return c == 0; }
 
 // The full name of a record's name bytes (little-endian UTF-16, even count, in bounds).
 std::u16string FullName(std::span<const uint8_t> nameBytes, std::u16string_view directory) {
@@ -20,8 +22,8 @@ std::u16string FullName(std::span<const uint8_t> nameBytes, std::u16string_view 
   auto unitAt = [&](size_t i) {
     return static_cast<char16_t>(nameBytes[2 * i] | nameBytes[2 * i + 1] << 8);
   };
-  while (first < last && IsBlank(unitAt(first))) ++first;
-  while (last > first && IsBlank(unitAt(last - 1))) --last;
+  while (first < last && IsPadding(unitAt(first))) ++first;
+  while (last > first && IsPadding(unitAt(last - 1))) --last;
   if (first == last) return {};
   std::u16string full;
   full.reserve(directory.size() + (last - first));

@@ -59,8 +59,9 @@ struct DecodedBatch {
 std::u16string WithTrailingBackslash(std::u16string_view directory);
 
 // Decodes one batch. `directory` must already end in a backslash (WithTrailingBackslash).
-// A record's full name is `directory` followed by its name with leading and trailing
-// code units 0x00 to 0x20 removed, or empty when nothing remains. Actions 1 to 3 raise
+// A record's full name is `directory` followed by its name with leading and trailing NUL
+// code units removed (everything else stays, blanks included), or empty when nothing
+// remains. Actions 1 to 3 raise
 // one change each. A new-name record (5) raises foRenamed with the old name of the most
 // recent old-name record (4) of this batch, but only when no added, removed or modified
 // record came between them; otherwise it is dropped. Other actions raise nothing. An
