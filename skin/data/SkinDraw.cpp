@@ -19,19 +19,30 @@ void StretchPiece(HDC dc, int dx, int dy, const SliceCopy& copy, HDC source) {
 }
 
 // A 32-bit picture of w x h selected into a memory DC of its own, stretch mode
-// COLORONCOLOR: the off-screen surface of one primitive.
+// COLORONCOLOR: the off-screen surface of one primitive. It starts filled with `ground`:
+// what shows where no piece lands (possible only when a frame is too small for its
+// margins).
 struct Scratch {
   gdi::Dib32 dib;
   gdi::MemoryDC dc;
   gdi::Selection selection;
 
-  Scratch(int width, int height)
+  Scratch(int width, int height, COLORREF ground)
       : dib(gdi::CreateDib32(width, height)), selection(dc.Get(), dib.bitmap.Get()) {
-    if (Ok()) SetStretchBltMode(dc.Get(), COLORONCOLOR);
+    if (!Ok()) return;
+    SetStretchBltMode(dc.Get(), COLORONCOLOR);
+    const uint32_t pixel = static_cast<uint32_t>(GetRValue(ground)) << 16 |
+                           static_cast<uint32_t>(GetGValue(ground)) << 8 | GetBValue(ground);
+    auto* bits = reinterpret_cast<uint32_t*>(dib.bits);
+    std::fill(bits, bits + static_cast<size_t>(dib.width) * dib.height, pixel);
   }
   bool Ok() const { return dib && dc && selection.Ok(); }
   SkinImage Image() const { return {dc.Get(), dib.width, dib.height}; }
 };
+
+// Drawn transparently, uncovered parts leave the destination alone; drawn opaquely they
+// are white, as a new bitmap is.
+COLORREF GroundFor(bool trans) { return trans ? kSkinKeyColour : RGB(255, 255, 255); }
 
 // Copies w x h from (sx, sy) of `source` to (x, y) of `dc`, leaving the destination
 // unchanged where the source has colour `key`.
@@ -107,7 +118,7 @@ void PaintNineSlice(HDC dc, int width, int height, const SkinImage& image, const
 gdi::Dib32 BuildNineSliceDib(const RECT& target, const SkinImage& image, const RECT& margins,
                              bool stacked, bool tile, int frameCount, int frameIndex) {
   if (Inverted(target)) return {};
-  Scratch scratch(target.right - target.left, target.bottom - target.top);
+  Scratch scratch(target.right - target.left, target.bottom - target.top, GroundFor(false));
   if (!scratch.Ok()) return {};
   if (!image.Empty())
     PaintNineSlice(scratch.dc.Get(), scratch.dib.width, scratch.dib.height, image, margins,
@@ -119,7 +130,7 @@ gdi::Dib32 BuildNineSliceDib(const RECT& target, const SkinImage& image, const R
 void DrawNineSlice(HDC dc, const RECT& target, const SkinImage& image, bool stacked, bool tile,
                    bool trans, int frameCount, int frameIndex, const RECT& margins) {
   if (!dc || Inverted(target) || image.Empty()) return;
-  Scratch scratch(target.right - target.left, target.bottom - target.top);
+  Scratch scratch(target.right - target.left, target.bottom - target.top, GroundFor(trans));
   if (!scratch.Ok()) return;
   PaintNineSlice(scratch.dc.Get(), scratch.dib.width, scratch.dib.height, image, margins,
                  stacked, tile, frameCount, frameIndex);
@@ -129,7 +140,7 @@ void DrawNineSlice(HDC dc, const RECT& target, const SkinImage& image, bool stac
 void DrawThreeSlice(HDC dc, const RECT& target, const SkinImage& image, bool stacked,
                     bool trans, int frameCount, int frameIndex, const RECT& margins) {
   if (!dc || Inverted(target) || image.Empty()) return;
-  Scratch scratch(target.right - target.left, target.bottom - target.top);
+  Scratch scratch(target.right - target.left, target.bottom - target.top, GroundFor(trans));
   if (!scratch.Ok()) return;
   for (const SliceCopy& copy :
        PlanThreeSlice(scratch.dib.width, scratch.dib.height, image.width, image.height,
@@ -141,7 +152,7 @@ void DrawThreeSlice(HDC dc, const RECT& target, const SkinImage& image, bool sta
 void DrawFrameStretched(HDC dc, const RECT& target, const SkinImage& image, bool trans,
                         int frameCount, int frameIndex) {
   if (!dc || Inverted(target) || image.Empty()) return;
-  Scratch scratch(target.right - target.left, target.bottom - target.top);
+  Scratch scratch(target.right - target.left, target.bottom - target.top, GroundFor(trans));
   if (!scratch.Ok()) return;
   const FrameCell frame = SelectFrame(image.width, image.height, frameCount, frameIndex, false);
   if (frame.width <= 0 || frame.height <= 0) return;

@@ -8,7 +8,9 @@
 // the picture's size. Frame geometry follows SliceGeometry: frame counts below 1 count as
 // 1, frame indexes are kept within the count, margins are cut to the frame, so nothing is
 // ever read outside the picture. A target rectangle with Right < Left or Bottom < Top is
-// not drawn. Main thread only.
+// not drawn. Where no piece lands (only when a frame is too small for its margins) the
+// destination stays as it was when drawing transparently, and is white otherwise.
+// Main thread only.
 #pragma once
 
 #include <windows.h>

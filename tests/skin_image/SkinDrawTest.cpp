@@ -254,12 +254,18 @@ TEST_F(SkinDrawTest, ThreeSliceRepeatsTheMiddleUnscaled) {
 
 TEST_F(SkinDrawTest, ThreeSliceOfAFrameNoWiderThanItsEndsDrawsOnlyTheEnds) {
   const Picture picture(7, 4, [](int x, int) { return Column(x); });
-  GdiSurface target(20, 4);
-  target.Fill(kUntouched);
-  DrawThreeSlice(target.Dc(), RECT{0, 0, 20, 4}, picture.Image(), false, true, 1, 1,
-                 RECT{3, 0, 4, 0});
-  for (int x = 0; x < 3; ++x) EXPECT_EQ(target.Get(x, 2), Column(x));
-  for (int x = 16; x < 20; ++x) EXPECT_EQ(target.Get(x, 2), Column(3 + x - 16));
+  for (bool trans : {true, false}) {
+    GdiSurface target(20, 4);
+    target.Fill(kUntouched);
+    DrawThreeSlice(target.Dc(), RECT{0, 0, 20, 4}, picture.Image(), false, trans, 1, 1,
+                   RECT{3, 0, 4, 0});
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(target.Get(x, 2), Column(x));
+    for (int x = 16; x < 20; ++x) EXPECT_EQ(target.Get(x, 2), Column(3 + x - 16));
+    // Between the ends nothing is drawn: transparently the destination stays, opaquely
+    // it is white.
+    for (int x = 3; x < 16; ++x)
+      ASSERT_EQ(target.Get(x, 2), trans ? kUntouched : RGB(255, 255, 255)) << x << " " << trans;
+  }
 }
 
 TEST_F(SkinDrawTest, StretchStripWholeFrameWhenWiderThanTheTarget) {
