@@ -110,6 +110,8 @@ TEST_F(ImgUtilBitmapTest, RotationsTurnByAQuarterAndExchangeTheSize) {
 TEST_F(ImgUtilBitmapTest, FourLeftTurnsRestoreThePicture) {
   TBitmap bitmap(7, 2, pf24bit);
   PaintDistinct(bitmap);
+  // Also while the bitmap is selected into its canvas's DC, as painting code leaves it.
+  ASSERT_NE(bitmap.Canvas()->Handle(), nullptr);
   for (int i = 0; i < 4; ++i) RotateLeft(&bitmap);
   ASSERT_EQ(bitmap.Width(), 7);
   ASSERT_EQ(bitmap.Height(), 2);
