@@ -114,8 +114,8 @@ class TControl : public TComponent {
   virtual void SetClientSize(int width, int height);
   TPoint ClientToScreen(TPoint point);
   TPoint ScreenToClient(TPoint point);
-  // The point in the parent's client coordinates of this control's client origin.
-  TPoint ClientOrigin();
+  // The screen position of this control's client origin.
+  virtual TPoint ClientOrigin();
   TAlign Align() const { return align_; }
   void SetAlign(TAlign value);
 
@@ -295,6 +295,7 @@ class TWinControl : public TControl {
   TRect ClientRect() override;
   void SetBounds(int left, int top, int width, int height) override;
   void SetClientSize(int width, int height) override;
+  TPoint ClientOrigin() override;
   void Invalidate() override;
   void Update() override;
   void SetEnabled(bool value) override;

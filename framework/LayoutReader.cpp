@@ -74,7 +74,7 @@ class Reader {
     Guard(tree.line, [&] {
       root_->SetLoading(true);
       loaded_.push_back(root_);
-      if (!tree.name.empty()) root_->SetName(Utf8ToWide(tree.name));
+      if (!tree.name.empty()) root_->SetName(UniqueRootName(Utf8ToWide(tree.name)));
     });
     ReadProperties(root_, tree.properties);
     for (const TLayoutObject& child : tree.children) ReadChild(root_, child);
@@ -83,6 +83,21 @@ class Reader {
   }
 
  private:
+  // A second instance of a form gets "Form1_1" and so on, as its owner already has a
+  // component of the stored name.
+  std::wstring UniqueRootName(const std::wstring& name) const {
+    TComponent* owner = root_->Owner();
+    auto taken = [&](const std::wstring& candidate) {
+      TComponent* other = owner ? owner->FindComponent(candidate) : nullptr;
+      return other && other != root_;
+    };
+    if (!taken(name)) return name;
+    for (int i = 1;; ++i) {
+      const std::wstring candidate = name + L"_" + std::to_wstring(i);
+      if (!taken(candidate)) return candidate;
+    }
+  }
+
   template <class F>
   static void Guard(int line, F&& action) {
     try {

@@ -335,6 +335,13 @@ void TWinControl::SetClientSize(int width, int height) {
   SetBounds(Left(), Top(), width + Width() - client.right, height + Height() - client.bottom);
 }
 
+TPoint TWinControl::ClientOrigin() {
+  if (!handle_) return TControl::ClientOrigin();
+  POINT p{0, 0};
+  ::ClientToScreen(handle_, &p);
+  return p;
+}
+
 void TWinControl::Invalidate() {
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
