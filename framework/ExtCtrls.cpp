@@ -52,8 +52,9 @@ void TTimer::UpdateTimer() {
     Timers().erase(id_);
     id_ = 0;
   }
-  // No timer while a layout is still being read, nor without a handler.
-  if (!enabled_ || interval_ <= 0 || !OnTimer || Loading() || DestroyingState()) return;
+  // No timer while a layout is still being read. (OnTimer is a plain member that may be
+  // set at any time, so a timer runs whether or not a handler is assigned yet.)
+  if (!enabled_ || interval_ <= 0 || Loading() || DestroyingState()) return;
   id_ = SetTimer(nullptr, 0, static_cast<UINT>(interval_), &TTimer::TimerProc);
   if (!id_) throw Exception("Not enough timers available");
   Timers()[id_] = this;

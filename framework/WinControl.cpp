@@ -732,6 +732,16 @@ void TWinControl::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_PRINTCLIENT:
+      // PrintWindow and WM_PRINT ask for the client area in a DC: paint it as WM_PAINT
+      // does, graphic children included.
+      if ((HasGraphicChildren() || defWndProc_ == &DefWindowProcW) && m.WParam) {
+        if (m.LParam & PRF_ERASEBKGND) Perform(WM_ERASEBKGND, m.WParam, 0);
+        TMessage paint{WM_PAINT, m.WParam, 0, 0};
+        PaintHandler(paint);
+        return;
+      }
+      break;
     case WM_ERASEBKGND:
       if (defWndProc_ == &DefWindowProcW && handle_) {
         TRect r{};

@@ -377,3 +377,45 @@ TEST_F(Controls, CloseRunsOnCloseAndHidesOrReleases) {
 }
 
 }  // namespace
+
+namespace {
+
+// The form's client area as painted into a bitmap (WM_PRINTCLIENT), labels included.
+TEST(Painting, LabelsArePaintedByTheFormInTheirFontAndColour) {
+  std::unique_ptr<TTestForm, FormDeleter> form(MakeTestForm());
+  form->HandleNeeded();
+  TBitmap shot(form->ClientWidth(), form->ClientHeight(), pf32bit);
+  SendMessageW(form->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()),
+               PRF_CLIENT | PRF_ERASEBKGND);
+  GdiFlush();
+  const COLORREF face = ColorToRGB(clBtnFace);
+  auto pixel = [&](int x, int y) {
+    const uint8_t* p = shot.ScanLine(y) + x * 4;
+    return RGB(p[2], p[1], p[0]);
+  };
+  TLabel* label = form->Label1;
+  int purple = 0, other = 0;
+  for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+    for (int x = label->Left(); x < label->Left() + label->Width(); ++x) {
+      const COLORREF c = pixel(x, y);
+      if (c == RGB(128, 0, 128)) {
+        ++purple;
+      } else if (c != face) {
+        ++other;
+      }
+    }
+  EXPECT_GT(purple, 200) << "ten Chinese characters in purple";
+  EXPECT_EQ(other, 0) << "solid text on the form's face, no other colour";
+  // The underline: one row below the glyphs that is purple across most of the text.
+  int bestRow = 0;
+  for (int y = label->Top(); y < label->Top() + label->Height(); ++y) {
+    int run = 0;
+    for (int x = label->Left(); x < label->Left() + label->Width(); ++x) run += pixel(x, y) == RGB(128, 0, 128);
+    bestRow = std::max(bestRow, run);
+  }
+  EXPECT_GT(bestRow, label->Width() * 3 / 4);
+  // Outside every control, only the face colour.
+  EXPECT_EQ(pixel(5, 50), face);
+}
+
+}  // namespace
