@@ -12,9 +12,10 @@
 #include <string>
 
 #include "framework/Bitmap.h"
+#include "framework/Graphics.h"
 
 // The value of a text colour that the skin does not give (title text colours).
-inline constexpr int32_t kSkinNoColour = 0x1FFFFFFF;
+inline constexpr TColor kSkinNoColour = clNone;
 // The default of the integer colour keys (NormalColour ...): no [ColourN] named.
 inline constexpr int32_t kSkinNoColourIndex = -1;
 
@@ -34,9 +35,9 @@ class TDataSkinObject {
   int32_t NormalColour = kSkinNoColourIndex;
   int32_t MouseOverColour = kSkinNoColourIndex;
   int32_t PressedColour = kSkinNoColourIndex;
-  int32_t NormalColour2 = 0;
-  int32_t MouseOverColour2 = 0;
-  int32_t PressedColour2 = 0;
+  TColor NormalColour2 = 0;
+  TColor MouseOverColour2 = 0;
+  TColor PressedColour2 = 0;
 };
 
 // An element with a second picture: Tabs (the tab border), UpDown (the arrow glyphs),
@@ -73,8 +74,8 @@ class TDataSkinTitle : public TDataSkinObject {
   int32_t FontHeight = 0;
   int32_t TextBackLeft = 0;
   int32_t TextBackRight = 0;
-  int32_t ActiveTextColour = kSkinNoColour;
-  int32_t InactiveTextColour = kSkinNoColour;
+  TColor ActiveTextColour = kSkinNoColour;
+  TColor InactiveTextColour = kSkinNoColour;
 };
 
 // One caption button.

@@ -14,13 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/Graphics.h"
 #include "skin/data/SkinElements.h"
 #include "skin/image/GdiOwners.h"
-
-// The system colours the colour scheme falls back to (top bit set, low byte = index).
-inline constexpr int32_t kSysColour(int index) {
-  return static_cast<int32_t>(0x80000000u | static_cast<uint32_t>(index));
-}
 
 struct TSkinModel {
   TSkinModel();
@@ -75,31 +71,31 @@ struct TSkinModel {
   std::unique_ptr<TDataSkinBorder> BorderBottom;
 
   // The colour scheme ([Colours]; system colours until a skin says otherwise).
-  int32_t WindowTextColour = kSysColour(COLOR_WINDOWTEXT);
-  int32_t ButtonFaceColour = kSysColour(COLOR_BTNFACE);
-  int32_t ScrollbarColour = kSysColour(COLOR_SCROLLBAR);
-  int32_t HilightTextColour = kSysColour(COLOR_HIGHLIGHTTEXT);
-  int32_t HilightColour = kSysColour(COLOR_HIGHLIGHT);
-  int32_t MenubarColour = kSysColour(COLOR_BTNFACE);
-  int32_t MenuColour = kSysColour(COLOR_MENU);
-  int32_t MenuTextColour = kSysColour(COLOR_MENUTEXT);
-  int32_t ButtonTextColour = kSysColour(COLOR_BTNTEXT);
-  int32_t ButtonHilightColour = kSysColour(COLOR_BTNHIGHLIGHT);
-  int32_t ButtonLightColour = kSysColour(COLOR_BTNHIGHLIGHT);
-  int32_t ButtonShadowColour = kSysColour(COLOR_BTNSHADOW);
-  int32_t ButtonDkShadowColour = kSysColour(COLOR_3DDKSHADOW);
-  int32_t MenuBarTextColour = kSysColour(COLOR_MENUTEXT);
-  int32_t TitleTextActiveColour = kSysColour(COLOR_CAPTIONTEXT);
-  int32_t TitleTextNoActiveColour = kSysColour(COLOR_INACTIVECAPTIONTEXT);
+  TColor WindowTextColour = SystemColor(COLOR_WINDOWTEXT);
+  TColor ButtonFaceColour = SystemColor(COLOR_BTNFACE);
+  TColor ScrollbarColour = SystemColor(COLOR_SCROLLBAR);
+  TColor HilightTextColour = SystemColor(COLOR_HIGHLIGHTTEXT);
+  TColor HilightColour = SystemColor(COLOR_HIGHLIGHT);
+  TColor MenubarColour = SystemColor(COLOR_BTNFACE);
+  TColor MenuColour = SystemColor(COLOR_MENU);
+  TColor MenuTextColour = SystemColor(COLOR_MENUTEXT);
+  TColor ButtonTextColour = SystemColor(COLOR_BTNTEXT);
+  TColor ButtonHilightColour = SystemColor(COLOR_BTNHIGHLIGHT);
+  TColor ButtonLightColour = SystemColor(COLOR_BTNHIGHLIGHT);
+  TColor ButtonShadowColour = SystemColor(COLOR_BTNSHADOW);
+  TColor ButtonDkShadowColour = SystemColor(COLOR_3DDKSHADOW);
+  TColor MenuBarTextColour = SystemColor(COLOR_MENUTEXT);
+  TColor TitleTextActiveColour = SystemColor(COLOR_CAPTIONTEXT);
+  TColor TitleTextNoActiveColour = SystemColor(COLOR_INACTIVECAPTIONTEXT);
 
   // One colour per [COLOURn] section, in text order.
-  std::vector<int32_t> ColourTable;
+  std::vector<TColor> ColourTable;
   // [Customcolors] Color0 ... Color9.
-  std::array<int32_t, 10> CustomColours;
+  std::array<TColor, 10> CustomColours;
   // A solid brush of ButtonFaceColour, made at the end of every load.
   gdi::Brush ButtonFaceBrush;
   // The colour sampled from the top frame border, or ButtonFaceColour.
-  int32_t TitleColour = kSysColour(COLOR_BTNFACE);
+  TColor TitleColour = SystemColor(COLOR_BTNFACE);
   // [TitlebarSkin] SkinName.
   std::string SkinName;
 };

@@ -220,27 +220,27 @@ void TSkinModelBuilder::LoadColours() {
   auto read = [&](const char* key, int32_t fallback) {
     return ReadColour(ReadText(section, key), fallback);
   };
-  m.WindowTextColour = read("WindowText", kSysColour(COLOR_WINDOWTEXT));
-  m.ButtonFaceColour = read("ButtonFace", kSysColour(COLOR_BTNFACE));
-  m.ScrollbarColour = read("Scrollbar", kSysColour(COLOR_SCROLLBAR));
-  m.HilightTextColour = read("HilightText", kSysColour(COLOR_HIGHLIGHTTEXT));
-  m.HilightColour = read("Hilight", kSysColour(COLOR_HIGHLIGHT));
+  m.WindowTextColour = read("WindowText", SystemColor(COLOR_WINDOWTEXT));
+  m.ButtonFaceColour = read("ButtonFace", SystemColor(COLOR_BTNFACE));
+  m.ScrollbarColour = read("Scrollbar", SystemColor(COLOR_SCROLLBAR));
+  m.HilightTextColour = read("HilightText", SystemColor(COLOR_HIGHLIGHTTEXT));
+  m.HilightColour = read("Hilight", SystemColor(COLOR_HIGHLIGHT));
   m.MenubarColour = read("Menubar", m.ButtonFaceColour);
-  m.MenuColour = read("Menu", kSysColour(COLOR_MENU));
-  m.MenuTextColour = read("MenuText", kSysColour(COLOR_MENUTEXT));
-  m.ButtonTextColour = read("ButtonText", kSysColour(COLOR_BTNTEXT));
-  m.ButtonHilightColour = read("ButtonHilight", kSysColour(COLOR_BTNHIGHLIGHT));
+  m.MenuColour = read("Menu", SystemColor(COLOR_MENU));
+  m.MenuTextColour = read("MenuText", SystemColor(COLOR_MENUTEXT));
+  m.ButtonTextColour = read("ButtonText", SystemColor(COLOR_BTNTEXT));
+  m.ButtonHilightColour = read("ButtonHilight", SystemColor(COLOR_BTNHIGHLIGHT));
   // The button highlight, not the 3-D light colour.
-  m.ButtonLightColour = read("Buttonlight", kSysColour(COLOR_BTNHIGHLIGHT));
-  m.ButtonShadowColour = read("ButtonShadow", kSysColour(COLOR_BTNSHADOW));
-  m.ButtonDkShadowColour = read("ButtonDkShadow", kSysColour(COLOR_3DDKSHADOW));
-  m.MenuBarTextColour = read("MenuBarText", kSysColour(COLOR_MENUTEXT));
-  m.TitleTextActiveColour = read("TitleTextActive", kSysColour(COLOR_CAPTIONTEXT));
-  m.TitleTextNoActiveColour = read("TitleTextNoActive", kSysColour(COLOR_INACTIVECAPTIONTEXT));
+  m.ButtonLightColour = read("Buttonlight", SystemColor(COLOR_BTNHIGHLIGHT));
+  m.ButtonShadowColour = read("ButtonShadow", SystemColor(COLOR_BTNSHADOW));
+  m.ButtonDkShadowColour = read("ButtonDkShadow", SystemColor(COLOR_3DDKSHADOW));
+  m.MenuBarTextColour = read("MenuBarText", SystemColor(COLOR_MENUTEXT));
+  m.TitleTextActiveColour = read("TitleTextActive", SystemColor(COLOR_CAPTIONTEXT));
+  m.TitleTextNoActiveColour = read("TitleTextNoActive", SystemColor(COLOR_INACTIVECAPTIONTEXT));
 
   m.ColourTable.clear();
   for (const std::string& name : ColourSectionNames(sections_))
-    m.ColourTable.push_back(ReadColour(ReadText(name, "color"), kSysColour(COLOR_WINDOWTEXT)));
+    m.ColourTable.push_back(ReadColour(ReadText(name, "color"), SystemColor(COLOR_WINDOWTEXT)));
 
   for (size_t i = 0; i < m.CustomColours.size(); ++i)
     m.CustomColours[i] =

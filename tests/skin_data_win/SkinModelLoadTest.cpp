@@ -261,12 +261,12 @@ TEST_F(SkinModelLoad, ColoursTakeOneTwoAndThreeNumbersAndDefaults) {
   EXPECT_EQ(d.HilightColour, 0x0000002C);    // 300 modulo 256
   EXPECT_EQ(d.ButtonTextColour, 0x00030201);
   EXPECT_EQ(d.MenubarColour, d.ButtonFaceColour);  // empty: the skin's button face
-  EXPECT_EQ(d.HilightTextColour, kSysColour(COLOR_HIGHLIGHTTEXT));
-  EXPECT_EQ(d.ButtonLightColour, kSysColour(COLOR_BTNHIGHLIGHT));
-  EXPECT_EQ(d.ButtonDkShadowColour, kSysColour(COLOR_3DDKSHADOW));
-  EXPECT_EQ(d.TitleTextNoActiveColour, kSysColour(COLOR_INACTIVECAPTIONTEXT));
+  EXPECT_EQ(d.HilightTextColour, SystemColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(d.ButtonLightColour, SystemColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(d.ButtonDkShadowColour, SystemColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(d.TitleTextNoActiveColour, SystemColor(COLOR_INACTIVECAPTIONTEXT));
   // [COLOURn] sections in text order; [COLOURS] is not one of them; no key: default.
-  EXPECT_EQ(d.ColourTable, (std::vector<int32_t>{0x00020202, 0, kSysColour(COLOR_WINDOWTEXT)}));
+  EXPECT_EQ(d.ColourTable, (std::vector<int32_t>{0x00020202, 0, SystemColor(COLOR_WINDOWTEXT)}));
   for (size_t i = 0; i < d.CustomColours.size(); ++i)
     EXPECT_EQ(d.CustomColours[i], i == 3 ? 0x00070809 : 0x00FFFFFF) << i;
 }
@@ -487,8 +487,8 @@ TEST(SkinModelDefaults, AnEmptyDescriptionGivesTheDefaults) {
   const TSkinData& d = *data;
   EXPECT_FALSE(d.SkinEmpty);
   EXPECT_EQ(d.SkinName, "");
-  EXPECT_EQ(d.ButtonFaceColour, kSysColour(COLOR_BTNFACE));
-  EXPECT_EQ(d.MenubarColour, kSysColour(COLOR_BTNFACE));
+  EXPECT_EQ(d.ButtonFaceColour, SystemColor(COLOR_BTNFACE));
+  EXPECT_EQ(d.MenubarColour, SystemColor(COLOR_BTNFACE));
   EXPECT_TRUE(d.ColourTable.empty());
   EXPECT_EQ(d.SysButtons.size(), 3u);  // the MDI buttons alone, without pictures
   EXPECT_EQ(Width(d.SysButtons[0]->Bitmap), 0);
