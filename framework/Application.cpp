@@ -242,8 +242,13 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Idle() {
-  CheckSynchronize();
-  FreeReleasedForms();
+  // A call that ran may have changed what the caller's loop waits for (a modal result,
+  // Terminate): return to it instead of sleeping.
+  if (CheckSynchronize()) return;
+  if (!released_.empty()) {
+    FreeReleasedForms();
+    return;
+  }
   // Sleep until a message arrives or a worker hands over a call.
   HANDLE event = SyncEvent();
   MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/Messages.h"
+#include "framework/Thread.h"
 #include "tests/framework/Pump.h"
 #include "tests/framework/TestForm.h"
 
@@ -416,6 +417,77 @@ TEST(Painting, LabelsArePaintedByTheFormInTheirFontAndColour) {
   EXPECT_GT(bestRow, label->Width() * 3 / 4);
   // Outside every control, only the face colour.
   EXPECT_EQ(pixel(5, 50), face);
+}
+
+}  // namespace
+
+namespace {
+
+class TCallThread : public TThread {
+ public:
+  explicit TCallThread(std::function<void(TCallThread&)> body) : TThread(true), body_(std::move(body)) {}
+  ~TCallThread() override {
+    // Execute uses body_: stop here, before the members go.
+    if (Started() && !Finished()) WaitFor();
+  }
+
+ protected:
+  void Execute() override { body_(*this); }
+
+ private:
+  std::function<void(TCallThread&)> body_;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM out) {
+  wchar_t cls[16] = {};
+  GetClassNameW(window, cls, 16);
+  if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The worker runs its call inside the modal loop of ShowModal; the call ends it.
+TEST(ModalLoops, ShowModalServesSynchronize) {
+  std::unique_ptr<TTestForm, FormDeleter> form(MakeTestForm());
+  bool ranInside = false;
+  TCallThread worker([&](TCallThread& self) {
+    Sleep(100);  // let the modal loop start; it serves the call whenever it comes
+    self.Synchronize([&] {
+      ranInside = form->Showing();
+      form->SetModalResult(mrOk);
+    });
+  });
+  worker.Start();
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_TRUE(ranInside);
+}
+
+// The system's own modal loop (a message box) delivers the wake-up to the application
+// window, so a worker's call runs there and closes the box.
+TEST(ModalLoops, MessageBoxLoopServesSynchronize) {
+  Application->Handle();
+  const DWORD gui = GetCurrentThreadId();
+  bool ranOnGui = false;
+  TCallThread worker([&](TCallThread& self) {
+    for (int attempt = 0; attempt < 3000; ++attempt) {
+      HWND box = nullptr;
+      EnumThreadWindows(gui, &FindDialog, reinterpret_cast<LPARAM>(&box));
+      if (box) break;
+      Sleep(10);
+    }
+    self.Synchronize([&] {
+      ranOnGui = GetCurrentThreadId() == gui;
+      HWND box = nullptr;
+      EnumThreadWindows(gui, &FindDialog, reinterpret_cast<LPARAM>(&box));
+      if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+  });
+  worker.Start();
+  EXPECT_EQ(MessageBoxW(nullptr, L"等待线程", L"framework", MB_OK), IDOK);
+  worker.WaitFor();
+  EXPECT_TRUE(ranOnGui);
 }
 
 }  // namespace
