@@ -271,6 +271,15 @@ void TApplication::HandleException(std::exception_ptr error) {
       OnException(error);
     } catch (...) {
     }
+    return;
+  }
+  // Nobody listens: leave a trace for a debugger and keep running.
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    OutputDebugStringA(e.what());
+  } catch (...) {
+    OutputDebugStringA("unknown exception at a framework boundary");
   }
 }
 

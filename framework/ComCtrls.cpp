@@ -60,7 +60,7 @@ void TStatusPanel::Assign(const TPersistent* source) {
   Changed(true);
 }
 
-TStatusPanels::TStatusPanels(TStatusBar* bar) : TOwnedCollection<TStatusPanel>(bar), bar_(bar) {}
+TStatusPanels::TStatusPanels(TCustomStatusBar* bar) : TOwnedCollection<TStatusPanel>(bar), bar_(bar) {}
 
 void TStatusPanels::Update(TCollectionItem* item) {
   if (item) {
@@ -71,17 +71,22 @@ void TStatusPanels::Update(TCollectionItem* item) {
 }
 
 const TClassInfo& TStatusBar::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TStatusBar>("TStatusBar", &Inherited::StaticClass())
-                                     .Property("Panels", &TStatusBar::Panels)
-                                     .Property("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel)
-                                     .Property("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText)
-                                     .Property("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip)
-                                     .Property("OnDrawPanel", &TStatusBar::OnDrawPanel)
+  static const TClassInfo info = TClassBuilder<TStatusBar>("TStatusBar", &Inherited::StaticClass()).Build();
+  return info;
+}
+
+const TClassInfo& TCustomStatusBar::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TCustomStatusBar>("TCustomStatusBar", &Inherited::StaticClass())
+                                     .Property("Panels", &TCustomStatusBar::Panels)
+                                     .Property("SimplePanel", &TCustomStatusBar::SimplePanel, &TCustomStatusBar::SetSimplePanel)
+                                     .Property("SimpleText", &TCustomStatusBar::SimpleText, &TCustomStatusBar::SetSimpleText)
+                                     .Property("SizeGrip", &TCustomStatusBar::SizeGrip, &TCustomStatusBar::SetSizeGrip)
+                                     .Property("OnDrawPanel", &TCustomStatusBar::OnDrawPanel)
                                      .Build();
   return info;
 }
 
-TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), panels_(new TStatusPanels(this)) {
+TCustomStatusBar::TCustomStatusBar(TComponent* owner) : TWinControl(owner), panels_(new TStatusPanels(this)) {
   controlStyle_ = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
   SetColor(clBtnFace);
   SetParentColor(false);
@@ -89,13 +94,13 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), panels_(new TSta
   SetAlign(alBottom);
 }
 
-TStatusBar::~TStatusBar() {
+TCustomStatusBar::~TCustomStatusBar() {
   DestroyHandle();
   delete panels_;
   panels_ = nullptr;
 }
 
-void TStatusBar::CreateParams(TCreateParams& p) {
+void TCustomStatusBar::CreateParams(TCreateParams& p) {
   static const bool initialised = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
@@ -111,12 +116,12 @@ void TStatusBar::CreateParams(TCreateParams& p) {
   p.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
 }
 
-void TStatusBar::CreateHandleDone() {
+void TCustomStatusBar::CreateHandleDone() {
   SendMessageW(handle_, SB_SETBKCOLOR, 0, static_cast<LPARAM>(Color() == clBtnFace ? CLR_DEFAULT : ColorToRGB(Color())));
   UpdatePanels();
 }
 
-void TStatusBar::SetSimplePanel(bool value) {
+void TCustomStatusBar::SetSimplePanel(bool value) {
   if (value == simplePanel_) return;
   simplePanel_ = value;
   if (HandleAllocated()) {
@@ -125,20 +130,20 @@ void TStatusBar::SetSimplePanel(bool value) {
   }
 }
 
-void TStatusBar::SetSimpleText(const std::wstring& value) {
+void TCustomStatusBar::SetSimpleText(const std::wstring& value) {
   if (value == simpleText_) return;
   simpleText_ = value;
   if (HandleAllocated() && simplePanel_)
     SendMessageW(handle_, SB_SETTEXTW, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(simpleText_.c_str()));
 }
 
-void TStatusBar::SetSizeGrip(bool value) {
+void TCustomStatusBar::SetSizeGrip(bool value) {
   if (value == sizeGrip_) return;
   sizeGrip_ = value;
   RecreateWnd();
 }
 
-void TStatusBar::UpdatePanel(int index) {
+void TCustomStatusBar::UpdatePanel(int index) {
   if (!HandleAllocated() || !panels_) return;
   TStatusPanel* panel = panels_->Items(index);
   if (!panel) return;
@@ -154,7 +159,7 @@ void TStatusBar::UpdatePanel(int index) {
                panel->Style() == psOwnerDraw ? reinterpret_cast<LPARAM>(panel) : reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void TStatusBar::UpdatePanels() {
+void TCustomStatusBar::UpdatePanels() {
   if (!HandleAllocated() || !panels_) return;
   SendMessageW(handle_, SB_SIMPLE, simplePanel_, 0);
   if (simplePanel_) {
@@ -174,7 +179,7 @@ void TStatusBar::UpdatePanels() {
   if (count == 0) SendMessageW(handle_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
 }
 
-std::wstring TStatusBar::PanelTextShown(int index) {
+std::wstring TCustomStatusBar::PanelTextShown(int index) {
   if (!HandleAllocated()) return {};
   const LRESULT info = SendMessageW(handle_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(index), 0);
   std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
@@ -183,7 +188,7 @@ std::wstring TStatusBar::PanelTextShown(int index) {
   return text;
 }
 
-void TStatusBar::WndProc(TMessage& m) {
+void TCustomStatusBar::WndProc(TMessage& m) {
   if (m.Msg == CN_DRAWITEM) {
     auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     if (OnDrawPanel && d) {

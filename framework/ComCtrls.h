@@ -7,7 +7,7 @@
 FRAMEWORK_ENUM(TStatusPanelStyle, psText, psOwnerDraw)
 FRAMEWORK_ENUM(TStatusPanelBevel, pbNone, pbLowered, pbRaised)
 
-class TStatusBar;
+class TCustomStatusBar;
 
 class TStatusPanel : public TCollectionItem {
   FRAMEWORK_CLASS(TStatusPanel, TCollectionItem)
@@ -37,23 +37,23 @@ class TStatusPanel : public TCollectionItem {
 
 class TStatusPanels : public TOwnedCollection<TStatusPanel> {
  public:
-  explicit TStatusPanels(TStatusBar* bar);
+  explicit TStatusPanels(TCustomStatusBar* bar);
 
  protected:
   void Update(TCollectionItem* item) override;
 
  private:
-  TStatusBar* bar_;
+  TCustomStatusBar* bar_;
 };
 
-using TDrawPanelEvent = std::function<void(TStatusBar* bar, TStatusPanel* panel, const TRect& rect)>;
+using TDrawPanelEvent = std::function<void(TCustomStatusBar* bar, TStatusPanel* panel, const TRect& rect)>;
 
-class TStatusBar : public TWinControl {
-  FRAMEWORK_CLASS(TStatusBar, TWinControl)
+class TCustomStatusBar : public TWinControl {
+  FRAMEWORK_CLASS(TCustomStatusBar, TWinControl)
 
  public:
-  explicit TStatusBar(TComponent* owner);
-  ~TStatusBar() override;
+  explicit TCustomStatusBar(TComponent* owner);
+  ~TCustomStatusBar() override;
 
   TStatusPanels* Panels() const { return panels_; }
   bool SimplePanel() const { return simplePanel_; }
@@ -80,4 +80,11 @@ class TStatusBar : public TWinControl {
   bool simplePanel_ = false;
   std::wstring simpleText_;
   bool sizeGrip_ = true;
+};
+
+class TStatusBar : public TCustomStatusBar {
+  FRAMEWORK_CLASS(TStatusBar, TCustomStatusBar)
+
+ public:
+  using TCustomStatusBar::TCustomStatusBar;
 };
