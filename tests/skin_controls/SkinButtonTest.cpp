@@ -125,6 +125,41 @@ TEST_F(SkinnedButtons, AClickStillFiresOnClickAndTheMouseDownEvent) {
   EXPECT_EQ(view->clicks.size(), 1u);
 }
 
+TEST_F(SkinnedButtons, SpaceShowsThePressedFaceAndTheControlsOwnKeyHandlingClicks) {
+  auto skinned = Attach(view->button);
+  view->button->SetFocus();
+  const HWND h = view->button->Handle();
+  SendMessageW(h, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  EXPECT_TRUE(skinned->MouseState & kMousePressed);
+  EXPECT_EQ(Seen(*PaintOf(h)), Expected(100, 30, 2));
+  SendMessageW(h, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u));
+  EXPECT_FALSE(skinned->MouseState & kMousePressed);
+  PumpFor(20);
+  EXPECT_EQ(view->clicks, std::vector<std::wstring>{L"button"});
+}
+
+TEST_F(SkinnedButtons, Tag5555ShowsTheParentsBackgroundAtTheTransparentCorners) {
+  // A face whose top-left corner pixel is the key colour in every frame.
+  auto keyed = LoadBuiltSkin("default");
+  ASSERT_EQ(keyed->Buttons->Trans, 1);
+  ASSERT_FALSE(keyed->Options().Contains(xoTransparent));
+  TBitmap* faces = keyed->Buttons->Bitmap.get();
+  const int frameWidth = faces->Width() / keyed->Buttons->FrameCount;
+  for (int f = 0; f < keyed->Buttons->FrameCount; ++f) faces->Canvas()->SetPixel(f * frameWidth, 0, static_cast<TColor>(kSkinKeyColour));
+  view->form->SetColor(clRed);
+  view->check->SetFocus();
+  TSkinButton plain(nullptr), transparent(nullptr);
+  plain.InitSkin(&list, keyed.get(), false, nullptr, view->button);
+  EXPECT_EQ(plain.Transparent, 0);
+  EXPECT_EQ(PaintOf(view->button->Handle())->At(0, 0), ColorToRGB(keyed->ButtonFaceColour));
+  view->button2->SetTag(kTransparentTag);
+  transparent.InitSkin(&list, keyed.get(), false, nullptr, view->button2);
+  EXPECT_EQ(transparent.Transparent, 1);
+  auto c = PaintOf(view->button2->Handle());
+  EXPECT_EQ(c->At(0, 0), RGB(255, 0, 0));
+  EXPECT_NE(c->At(1, 1), RGB(255, 0, 0)) << "only the keyed pixel";
+}
+
 TEST_F(SkinnedButtons, AHugeControlGetsItsMouseDownAtTheCursor) {
   auto skinned = Attach(view->button);
   std::vector<POINT> downs;

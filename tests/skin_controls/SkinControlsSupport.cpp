@@ -29,6 +29,8 @@ void TRecordingList::RemoveSkinControl(TSkinControl* control) {
 }
 
 TControlsForm::TControlsForm() {
+  screenLock_ = CreateMutexW(nullptr, FALSE, L"PtestSkinControlsScreen");
+  if (screenLock_ != nullptr) WaitForSingleObject(screenLock_, 300000);
   form = new TForm(nullptr);
   form->SetBounds(40, 40, 360, 240);
   form->SetCaption(L"skinned controls");
@@ -61,6 +63,7 @@ TControlsForm::TControlsForm() {
   status->Panels()->Items(0)->SetText(L"没有监视");
   status->Panels()->Items(1)->SetText(L"就绪");
   form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(form->Handle());
   PumpFor(50);
 }
@@ -68,6 +71,10 @@ TControlsForm::TControlsForm() {
 TControlsForm::~TControlsForm() {
   delete form;
   PumpFor(10);
+  if (screenLock_ != nullptr) {
+    ReleaseMutex(screenLock_);
+    CloseHandle(screenLock_);
+  }
 }
 
 TCapture::TCapture(int width, int height) : width_(std::max(width, 1)), height_(std::max(height, 1)) {

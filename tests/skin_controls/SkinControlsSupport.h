@@ -32,7 +32,9 @@ class TRecordingList : public TSkinControlList {
   int removed = 0;
 };
 
-// A form with two buttons, a check box, a radio pair and a status bar of two panels.
+// A form with two buttons, a check box, a radio pair and a status bar of two panels,
+// shown topmost. Tests read the screen, and ctest runs test programs side by side: one
+// form at a time is shown (a mutex shared by the processes).
 struct TControlsForm {
   TControlsForm();
   ~TControlsForm();
@@ -44,6 +46,9 @@ struct TControlsForm {
   TRadioButton* radio2 = nullptr;
   TStatusBar* status = nullptr;
   std::vector<std::wstring> clicks;
+
+ private:
+  HANDLE screenLock_ = nullptr;
 };
 
 // A 32-bit picture of what `window` paints when sent WM_PAINT with a DC of the

@@ -169,6 +169,43 @@ TEST(Drawing, CentredTextSitsInTheMiddle) {
   EXPECT_NEAR((minY + maxY) / 2.0, 20, 4);
 }
 
+TEST(Drawing, CopyBitmapTakesSizeFormatAndPicture) {
+  TBitmap source(5, 3, pf32bit);
+  source.Canvas()->Brush()->SetColor(clBlue);
+  source.Canvas()->FillRect({0, 0, 5, 3});
+  TBitmap dest(1, 1, pf24bit);
+  CopyBitmap(&source, &dest);
+  EXPECT_EQ(dest.Width(), 5);
+  EXPECT_EQ(dest.Height(), 3);
+  EXPECT_EQ(dest.PixelFormat(), pf32bit);
+  EXPECT_EQ(dest.Canvas()->Pixel(4, 2), RGB(0, 0, 255));
+  CopyBitmap(nullptr, &dest);  // nothing
+}
+
+TEST(Drawing, ImageAndTextPutTheImageBeforeTheText) {
+  TCapture c(120, 30);
+  c.Fill(RGB(255, 255, 255));
+  TImageList images(nullptr);
+  images.SetWidth(16);
+  images.SetHeight(16);
+  TBitmap red(16, 16);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect({0, 0, 16, 16});
+  images.Add(&red, nullptr);
+  TCanvas canvas;
+  canvas.SetHandle(c.Dc());
+  DrawImageAndText(nullptr, &canvas, {0, 0, 120, 30}, 0, L"Tab", 0, &images);
+  canvas.SetHandle(nullptr);
+  // Left alignment: 3 pixels of indent, the image vertically centred.
+  EXPECT_EQ(c.At(3, 7), RGB(255, 0, 0));
+  EXPECT_EQ(c.At(18, 22), RGB(255, 0, 0));
+  EXPECT_EQ(c.At(2, 15), RGB(255, 255, 255));
+  int text = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 21; x < 120; ++x) text += c.At(x, y) != RGB(255, 255, 255);
+  EXPECT_GT(text, 5);
+}
+
 TEST(UnitStart, TheControlAtomNamesInstanceAndThread) {
   ASSERT_NE(ControlAtom(), 0);
   wchar_t name[64] = {};
