@@ -240,3 +240,16 @@ TEST_F(WinSkinFormTest, RepaintingAnInactiveFrameUsesTheInactiveLook) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
 }
+
+// For looking at: shows a skinned form (active, then inactive) for screenshots. Run with
+// --gtest_also_run_disabled_tests --gtest_filter=*ForScreenshots* and PTEST_SHOT_SKIN.
+TEST_F(WinSkinFormTest, DISABLED_ForScreenshots) {
+  const char* skin = getenv("PTEST_SHOT_SKIN");
+  SkinnedTestForm test(skin != nullptr ? skin : "default", "磁盘监视 skinned frame", 420, 240);
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  PumpFor(4000);
+  SkinnedTestForm other(skin != nullptr ? skin : "default", "Another window", 200, 120);
+  SetWindowPos(other.form->Handle(), nullptr, 600, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(other.ShowAndWaitForSkin());
+  PumpFor(4000);
+}
