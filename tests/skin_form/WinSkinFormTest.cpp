@@ -280,3 +280,40 @@ TEST_F(WinSkinFormTest, DISABLED_RepaintCostSkinnedAgainstUnskinned) {
          skinned / plain);
   EXPECT_GT(plain, 0.0);
 }
+
+namespace {
+LRESULT messageBoxSkinned = -1;
+void CALLBACK InspectMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
+  const HWND box = FindWindowW(L"#32770", L"Skinned box");
+  if (box == nullptr) return;
+  KillTimer(nullptr, id);
+  messageBoxSkinned = SendMessageW(box, SKM_QUERYSKIN, 0, 0);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST_F(WinSkinFormTest, AMessageBoxOfTheProgramIsSkinned) {
+  SkinnedTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  messageBoxSkinned = -1;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, &InspectMessageBox);
+  MessageBoxW(test.Handle(), L"Text", L"Skinned box", MB_OK);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(messageBoxSkinned, 1);
+}
+
+namespace {
+void CALLBACK CloseTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (HWND box = FindWindowW(L"#32770", L"磁盘监视")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+// For looking at: a skinned message box over a skinned form for five seconds.
+TEST_F(WinSkinFormTest, DISABLED_MessageBoxForScreenshots) {
+  SkinnedTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  const UINT_PTR timer = SetTimer(nullptr, 0, 5000, &CloseTheBox);
+  MessageBoxW(test.Handle(), L"已停止所有监视。", L"磁盘监视", MB_OK | MB_ICONINFORMATION);
+  KillTimer(nullptr, timer);
+}
