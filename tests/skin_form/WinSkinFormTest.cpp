@@ -317,3 +317,33 @@ TEST_F(WinSkinFormTest, DISABLED_MessageBoxForScreenshots) {
   MessageBoxW(test.Handle(), L"已停止所有监视。", L"磁盘监视", MB_OK | MB_ICONINFORMATION);
   KillTimer(nullptr, timer);
 }
+
+TEST_F(WinSkinFormTest, LoadingAnotherSkinRepaintsTheFrameWithTheNewLook) {
+  SkinnedTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  TWinSkinForm* frame = test.Frame();
+  auto captionMatchesSkin = [&] {
+    RedrawWindow(test.Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpFor(30);
+    TBitmap* top = test.data->BorderTop->Bitmap.get();
+    const int frames = test.data->BorderTop->FrameCount > 0 ? test.data->BorderTop->FrameCount : 1;
+    const int row = top->Height() / frames - 2;
+    const COLORREF expected = GetPixel(top->Canvas()->Handle(), top->Width() / 2, row);
+    HDC dc = GetWindowDC(test.Handle());
+    const COLORREF shown = GetPixel(dc, frame->LeftWidth + 40, row);
+    ReleaseDC(test.Handle(), dc);
+    return shown == expected;
+  };
+  EXPECT_TRUE(captionMatchesSkin());
+  const size_t buttons = frame->Buttons.size();
+  test.data->SetSkinFile(SkinPath("dark"));
+  // The new skin dropped the caption buttons; the refresh rebuilds them.
+  EXPECT_TRUE(frame->Buttons.empty());
+  SkinManage()->RunPendingAction();
+  EXPECT_EQ(frame->Buttons.size(), buttons);
+  EXPECT_EQ(frame->State, kFrameActive);
+  EXPECT_TRUE(captionMatchesSkin());
+  const RECT client = ClientRectOf(test.Handle());
+  EXPECT_EQ(client.right, 400);
+  EXPECT_EQ(client.bottom, 300);
+}
