@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool imagemagick
-  fonts-wqy-zenhei locales
+  fonts-wqy-zenhei fonts-wine locales
 )
 
 # Wine reads the ANSI code page and the command line's encoding from this locale.

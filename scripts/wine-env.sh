@@ -19,7 +19,8 @@ ptest_start_display() {
   local n=87
   export DISPLAY=":$n"
   if [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    (Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &)
+    # Detached: the server must not inherit a caller's lock or pipe.
+    ptest_detached / Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp
     for _ in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
       sleep 0.05
@@ -61,5 +62,5 @@ ptest_start_wineserver() {
         sleep 0.05
       done
     fi
-  ) 8>"$PTEST_HOME/.boot.lock"
+  ) 8>"$PTEST_HOME/boot.lock"
 }
