@@ -33,3 +33,20 @@ TEST(WineEnvironment, SimSunResolvesToAFontWithChineseGlyphs) {
   DeleteObject(font);
   DeleteDC(dc);
 }
+
+TEST(WineEnvironment, ChineseFontNamesAreReplacedByTheSharpCjkFont) {
+  for (const wchar_t* name : {L"宋体", L"SimSun", L"新宋体", L"黑体"}) {
+    wchar_t value[128] = {};
+    DWORD size = sizeof value;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", name,
+                           RRF_RT_REG_SZ, nullptr, value, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(value, L"WenQuanYi Zen Hei Sharp");
+  }
+}
+
+TEST(WineEnvironment, WinesOwnFontsAreInstalledSoCaptionGlyphsAreNotLetters) {
+  for (const wchar_t* file : {L"C:\\windows\\Fonts\\marlett.ttf", L"C:\\windows\\Fonts\\tahoma.ttf"}) {
+    EXPECT_NE(GetFileAttributesW(file), INVALID_FILE_ATTRIBUTES) << "missing";
+  }
+}
