@@ -1,5 +1,6 @@
 // Fuzz target: any bytes as one batch of change records. The decoder must stay inside the
-// buffer, terminate, and only report names made of the directory and a trimmed name.
+// buffer, terminate, and only report names made of the directory and a name without NUL
+// padding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (name->empty()) continue;
       if (name->size() <= directory.size() || name->compare(0, directory.size(), directory) != 0)
         std::abort();
-      if (name->back() <= 0x20 || (*name)[directory.size()] <= 0x20) std::abort();
+      if (name->back() == 0 || (*name)[directory.size()] == 0) std::abort();
     }
     if (c.operation != foRenamed && !c.fileName2.empty()) std::abort();
   }
