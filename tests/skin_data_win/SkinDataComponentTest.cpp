@@ -392,7 +392,10 @@ TEST_F(SkinDataComponent, CaptionFontComesFromTheSystemMetrics) {
   metrics.cbSize = 340;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0));
   EXPECT_EQ(data.CaptionFont->Height(), metrics.lfCaptionFont.lfHeight);
-  EXPECT_EQ(WideToNarrow(data.CaptionFont->Name()), metrics.lfCaptionFont.lfFaceName);
+  // The system gives the face name in the ANSI code page (a Chinese name under 936).
+  wchar_t face[LF_FACESIZE] = {};
+  MultiByteToWideChar(CP_ACP, 0, metrics.lfCaptionFont.lfFaceName, -1, face, LF_FACESIZE);
+  EXPECT_EQ(data.CaptionFont->Name(), std::wstring(face));
   EXPECT_NE(data.CaptionFont->Handle(), nullptr);
 }
 
