@@ -9,7 +9,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 . "$here/wine-env.sh"
 
 # Bump when the settings below change; an existing prefix is then configured again.
-recipe=4
+recipe=5
 stamp="$WINEPREFIX/.ptest-ready"
 ready() { [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; }
 ready && exit 0
@@ -35,7 +35,8 @@ mkdir -p "$fonts"
 cp -f /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$fonts/" 2>/dev/null || true
 
 # Settings: the CJK font for the Chinese font names, undecorated windows (no window manager
-# runs under Xvfb), and the drive types. regedit needs UTF-16 with a byte-order mark for
+# runs under Xvfb), no crash dialog (a crashing test must end, not wait for a click), and
+# the drive types. regedit needs UTF-16 with a byte-order mark for
 # the non-ASCII names, and a path on a drive: the file goes into C:\.
 utf8="$(mktemp)"
 sharp="WenQuanYi Zen Hei Sharp"
@@ -54,6 +55,9 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Decorated"="N"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
 
 [HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]
 "c:"="hd"
