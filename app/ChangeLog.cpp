@@ -1,9 +1,13 @@
 #include "app/ChangeLog.h"
 
-#include "framework/ExtCtrls.h"
+#include "framework/Application.h"
 #include "framework/StdCtrls.h"
 
 namespace {
+
+constexpr wchar_t kWindowClass[] = L"PtestChangeLog";
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kAppendMessage = WM_APP + 1;
 
 double NowMs() {
   LARGE_INTEGER frequency, counter;
@@ -14,12 +18,45 @@ double NowMs() {
 
 }  // namespace
 
-TChangeLog::TChangeLog(TCustomMemo* memo) : memo_(memo), timer_(std::make_unique<TTimer>(nullptr)) {
-  timer_->SetEnabled(false);
-  timer_->OnTimer = [this](TObject*) { AppendNext(); };
+TChangeLog::TChangeLog(TCustomMemo* memo) : memo_(memo) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &TChangeLog::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+  }
+  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  if (!window_) throw Exception("cannot create the log writer's window");
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-TChangeLog::~TChangeLog() = default;
+TChangeLog::~TChangeLog() {
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+}
+
+LRESULT CALLBACK TChangeLog::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    auto* self = reinterpret_cast<TChangeLog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == WM_TIMER && wParam == kTimerId) {
+      self->AppendNext();
+      return 0;
+    }
+    if (self && message == kAppendMessage) {
+      self->appendPosted_ = false;
+      self->AppendNext();
+      return 0;
+    }
+  } catch (...) {
+    if (Application) Application->HandleException(std::current_exception());
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
 
 void TChangeLog::Add(std::wstring line) {
   const bool wasEmpty = batcher_.Empty();
@@ -27,8 +64,8 @@ void TChangeLog::Add(std::wstring line) {
   if (wasEmpty) {
     waitingSince_ = GetTickCount();
     Arm(kCoalesceMs);
-  } else if (GetTickCount() - waitingSince_ >= kMaxWaitMs) {
-    AppendNext();
+  } else if (!appendPosted_ && GetTickCount() - waitingSince_ >= kMaxWaitMs) {
+    appendPosted_ = PostMessageW(window_, kAppendMessage, 0, 0) != FALSE;
   }
 }
 
@@ -58,13 +95,16 @@ void TChangeLog::Append(const std::wstring& text, size_t count) {
   batcher_.Appended(count, NowMs() - start);
 }
 
-void TChangeLog::Arm(int milliseconds) {
-  // Setting the interval of an enabled timer restarts it; a new line must not push the
-  // pending append further away, so only a stopped timer or a new interval re-arms.
-  if (timer_->Enabled() && timer_->Interval() == milliseconds) return;
-  timer_->SetEnabled(false);
-  timer_->SetInterval(milliseconds);
-  timer_->SetEnabled(true);
+void TChangeLog::Arm(UINT milliseconds) {
+  // Re-arming with the same interval would restart the count: a new line must not push
+  // the pending append further away.
+  if (armedMs_ == milliseconds) return;
+  SetTimer(window_, kTimerId, milliseconds, nullptr);
+  armedMs_ = milliseconds;
 }
 
-void TChangeLog::Disarm() { timer_->SetEnabled(false); }
+void TChangeLog::Disarm() {
+  if (armedMs_ == 0) return;
+  KillTimer(window_, kTimerId);
+  armedMs_ = 0;
+}

@@ -53,6 +53,22 @@ TEST(ChangeLog, LinesThatArriveTogetherAreAppendedTogether) {
                                  static_cast<int>(LogBatcher::kMinLimit));
 }
 
+TEST(ChangeLog, AddNeverAppendsItselfEvenWhenLinesHaveWaitedLong) {
+  // While a watcher hands over a long run of changes the window gets no message; the
+  // append that is due must wait until the hand-over returns.
+  FormPtr form = MakeMainForm();
+  AppendCounter appends(form->Memo1);
+  TChangeLog log(form->Memo1);
+  log.Add(Line(0));
+  Sleep(TChangeLog::kMaxWaitMs + 50);
+  log.Add(Line(1));
+  log.Add(Line(2));
+  EXPECT_EQ(appends.Count(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return log.Pending() == 0; }, 5000));
+  EXPECT_EQ(appends.Count(), 1) << "the three lines go in one append";
+  EXPECT_EQ(form->Memo1->Text(), Lines(0, 3));
+}
+
 TEST(ChangeLog, ASingleLineAppearsWithoutAFlush) {
   FormPtr form = MakeMainForm();
   TChangeLog log(form->Memo1);
