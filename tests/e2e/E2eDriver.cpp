@@ -206,6 +206,16 @@ void ProgramUnderTest::BringToFront() {
   SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
+void ProgramUnderTest::MakeForeground() {
+  const bool foreground = WaitUntil(
+      [&] {
+        BringToFront();
+        return GetForegroundWindow() == window_;
+      },
+      3000, 100);
+  if (!foreground) throw std::runtime_error("the window does not become the foreground window");
+}
+
 void ProgramUnderTest::Click(HWND control) {
   if (!control) throw std::runtime_error("no control to click");
   const RECT r = ScreenRectOf(control);

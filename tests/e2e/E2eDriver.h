@@ -61,6 +61,9 @@ class ProgramUnderTest {
   // when another window covers that point.
   void Click(HWND control);
   void BringToFront();
+  // Raises the window and waits until it is the foreground window (keys go there);
+  // throws when it does not become it.
+  void MakeForeground();
 
   // The whole text of a window (WM_GETTEXT, wide).
   std::wstring Text(HWND control) const;

@@ -109,13 +109,14 @@ TEST(MainWindowE2e, TabWalksTheLogThenTheThreeButtons) {
     GetGUIThreadInfo(thread, &info);
     return info.hwndFocus;
   };
-  p.BringToFront();
+  p.MakeForeground();
   // The first Tab in the fresh window lands on the first control in tab order, unless
   // that already has the focus.
   Sleep(200);
   if (focused() != cycle[0]) PressKey(VK_TAB);
   ASSERT_TRUE(WaitUntil([&] { return focused() == cycle[0]; }, kStateTimeoutMs));
   for (int step = 1; step <= 4; ++step) {
+    p.MakeForeground();
     PressKey(VK_TAB);
     EXPECT_TRUE(WaitUntil([&] { return focused() == cycle[step % 4]; }, kStateTimeoutMs)) << "step " << step;
   }
@@ -288,11 +289,29 @@ TEST(MainWindowE2e, LinkLabelsShowTheAuthorPageAsToolTip) {
   MoveMouse(p.ClientToScreenPoint(600, 30));
 }
 
+TEST(MainWindowE2e, StartsWithTheSkinFileGivenOnTheCommandLine) {
+  std::wstring skin = L"\\\\?\\unix";
+  for (const char* c = PTEST_DARK_SKIN; *c; ++c) skin += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  ProgramUnderTest p(L"--skin \"" + skin + L"\"");
+  // No message box about the skin, and the window works as ever.
+  const DWORD pid = p.ProcessId();
+  HWND box = nullptr;
+  bool boxShown = false;
+  while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(box, &owner);
+    boxShown = boxShown || (owner == pid && IsWindowVisible(box));
+  }
+  EXPECT_FALSE(boxShown);
+  p.Click(p.Button(kWatchSystem));
+  EXPECT_TRUE(WaitWatching(p, L"正在监视系统盘"));
+}
+
 TEST(MainWindowE2e, ClosingWhileWatchingEndsTheProgramWithinASecond) {
   ProgramUnderTest p;
   p.Click(p.Button(kWatchAll));
   ASSERT_TRUE(WaitWatching(p, L"正在监视全部硬盘"));
-  p.BringToFront();
+  p.MakeForeground();
   Sleep(100);
   const DWORD start = GetTickCount();
   PressKey(VK_F4, VK_MENU);
