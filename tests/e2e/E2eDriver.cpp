@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cwchar>
 #include <stdexcept>
 
 namespace e2e {
@@ -34,7 +35,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
   if (pid != search->processId || !IsWindowVisible(window)) return TRUE;
   wchar_t text[64] = {};
   GetWindowTextW(window, text, 64);
-  if (std::wstring(text) != kCaption) return TRUE;
+  if (wcscmp(text, kCaption) != 0) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -49,11 +50,11 @@ BOOL CALLBACK FindChild(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<ChildSearch*>(param);
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  if (std::wstring(name) != search->className) return TRUE;
+  if (wcscmp(name, search->className) != 0) return TRUE;
   if (!search->text->empty()) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
-    if (*search->text != text) return TRUE;
+    if (wcscmp(search->text->c_str(), text) != 0) return TRUE;
   }
   search->found = window;
   return FALSE;
