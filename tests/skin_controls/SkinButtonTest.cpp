@@ -245,6 +245,9 @@ TEST_F(SkinnedButtons, DetachPutsTheControlsOwnHandlerBack) {
   // The control paints itself again.
   view->check->SetFocus();
   EXPECT_NE(Seen(*ScreenOf(h)), Expected(100, 30, 1));
+  // The counting handler refers to this test's locals: put the control's own one back
+  // before the fixture destroys the form.
+  view->button->WindowProc = original;
 }
 
 TEST_F(SkinnedButtons, WindowDestructionRestoresTheColourAndLeavesStateSix) {
