@@ -12,7 +12,7 @@ scripts/build.sh all
 
 status=0
 echo "== native tests (ASan, UBSan, fuzz runs)"
-ctest --test-dir build/native --output-on-failure -j "$(nproc)" || status=1
+ctest --test-dir build/native --output-on-failure -j "$(nproc)" --timeout 300 || status=1
 
 echo "== Windows tests under Wine"
 # shellcheck source=wine-env.sh
@@ -20,7 +20,9 @@ echo "== Windows tests under Wine"
 ptest_start_display
 ptest_start_wineserver
 # One at a time: many of these tests show windows, take the foreground and move the mouse
-# on the one virtual display.
-ctest --test-dir build/win --output-on-failure --timeout 300 || status=1
+# on the one virtual display. A test that fails is run once more: now and then a Wine
+# process finishes its tests but does not exit (seen under heavy load); a real fault fails
+# both runs.
+ctest --test-dir build/win --output-on-failure --timeout 180 --repeat until-pass:2 || status=1
 
 exit $status
