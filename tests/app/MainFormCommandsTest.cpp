@@ -157,6 +157,15 @@ TEST(MainFormCommands, HandlerAppendsOneLinePerChangeInOrder) {
 TEST(MainFormCommands, ChangeOnAWatchedDriveReachesTheLog) {
   FormPtr form = MakeMainForm();
   form->Button2Click(form->Button2);
+  // The workers arm their watches on their own threads: wait until a probe file on D:
+  // is reported, so the change under test cannot fall before the watch exists.
+  const std::wstring probe = L"D:\\" + UniqueName(L"probe.txt");
+  ASSERT_TRUE(PumpUntil([&] {
+    HANDLE p = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (p != INVALID_HANDLE_VALUE) CloseHandle(p);
+    return LogText(*form).find(probe) != std::wstring::npos;
+  }, 10000));
+  DeleteFileW(probe.c_str());
   const std::wstring name = L"D:\\" + UniqueName(L"新文件.txt");
   HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
