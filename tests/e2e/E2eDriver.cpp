@@ -232,6 +232,14 @@ void ProgramUnderTest::Click(HWND control) {
   ClickAt(middle);
 }
 
+bool ProgramUnderTest::ClickUntil(HWND control, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    Click(control);
+    if (WaitUntil(done, 2000)) return true;
+  }
+  return false;
+}
+
 std::wstring ProgramUnderTest::Text(HWND control) const {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &length)) return {};

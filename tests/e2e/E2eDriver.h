@@ -60,6 +60,10 @@ class ProgramUnderTest {
   // Raises the window and clicks the middle of `control` with the left button; throws
   // when another window covers that point.
   void Click(HWND control);
+  // Clicks `control` until `done` holds, a few times at most: other programs on the same
+  // display may move the mouse between the move and the click. For commands that a
+  // second click leaves as they are (a disabled button ignores it).
+  bool ClickUntil(HWND control, const std::function<bool()>& done);
   void BringToFront();
   // Raises the window and waits until it is the foreground window (keys go there);
   // throws when it does not become it.

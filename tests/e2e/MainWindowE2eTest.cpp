@@ -20,18 +20,30 @@ constexpr DWORD kQuietMs = 800;
 
 bool Enabled(HWND w) { return IsWindowEnabled(w) != FALSE; }
 
-bool WaitWatching(ProgramUnderTest& p, const std::wstring& status) {
-  return WaitUntil(
-      [&] {
-        return !Enabled(p.Button(kWatchSystem)) && !Enabled(p.Button(kWatchAll)) && Enabled(p.Button(kStop)) &&
-               p.StatusPanel(1) == status;
-      },
-      kStateTimeoutMs);
+bool Watching(ProgramUnderTest& p, const std::wstring& status) {
+  return !Enabled(p.Button(kWatchSystem)) && !Enabled(p.Button(kWatchAll)) && Enabled(p.Button(kStop)) &&
+         p.StatusPanel(1) == status;
 }
 
-bool WaitStartButtonsEnabled(ProgramUnderTest& p) {
-  return WaitUntil([&] { return Enabled(p.Button(kWatchSystem)) && Enabled(p.Button(kWatchAll)); },
-                   kStateTimeoutMs);
+bool StartButtonsEnabled(ProgramUnderTest& p) {
+  return Enabled(p.Button(kWatchSystem)) && Enabled(p.Button(kWatchAll));
+}
+
+// Presses a start button as a user does and waits for the watching state.
+bool StartWatching(ProgramUnderTest& p, const wchar_t* button, const std::wstring& status) {
+  return p.ClickUntil(p.Button(button), [&] { return Watching(p, status); });
+}
+
+bool StopWatching(ProgramUnderTest& p) {
+  return p.ClickUntil(p.Button(kStop), [&] { return StartButtonsEnabled(p); });
+}
+
+// The control that has the keyboard focus in the program.
+HWND Focused(ProgramUnderTest& p) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(p.Window(), nullptr), &info);
+  return info.hwndFocus;
 }
 
 // A folder made on `drive` after watching started (so that Wine watches it too), whose
@@ -102,13 +114,7 @@ TEST(MainWindowE2e, IdleWindowShowsTheLayout) {
 TEST(MainWindowE2e, TabWalksTheLogThenTheThreeButtons) {
   ProgramUnderTest p;
   const HWND cycle[] = {p.LogBox(), p.Button(kWatchSystem), p.Button(kWatchAll), p.Button(kStop)};
-  const DWORD thread = GetWindowThreadProcessId(p.Window(), nullptr);
-  auto focused = [&] {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(thread, &info);
-    return info.hwndFocus;
-  };
+  auto focused = [&] { return Focused(p); };
   p.MakeForeground();
   // The first Tab in the fresh window lands on the first control in tab order, unless
   // that already has the focus.
@@ -128,8 +134,7 @@ TEST(MainWindowE2e, WatchSystemDriveReportsFilesOnCWithSubfolders) {
   ASSERT_TRUE(files::MakeFolder(folder));
   ASSERT_TRUE(files::MakeFolder(folder + L"\\深层"));
   ProgramUnderTest p;
-  p.Click(p.Button(kWatchSystem));
-  ASSERT_TRUE(WaitWatching(p, L"正在监视系统盘"));
+  ASSERT_TRUE(StartWatching(p, kWatchSystem, L"正在监视系统盘"));
 
   const std::wstring top = L"C:\\" + files::Unique(L"ptest-e2e") + L".txt";
   ASSERT_TRUE(files::Create(top));
@@ -145,8 +150,7 @@ TEST(MainWindowE2e, WatchSystemDriveReportsFilesOnCWithSubfolders) {
   }
   EXPECT_TRUE(seen) << "no line for a file in an existing subfolder of C:";
 
-  p.Click(p.Button(kStop));
-  ASSERT_TRUE(WaitStartButtonsEnabled(p));
+  ASSERT_TRUE(StopWatching(p));
   EXPECT_TRUE(Enabled(p.Button(kStop)));
   EXPECT_EQ(p.StatusPanel(1), L"正在监视系统盘") << "stopping keeps the status text";
   const std::wstring after = L"C:\\" + files::Unique(L"ptest-e2e") + L".txt";
@@ -160,8 +164,7 @@ TEST(MainWindowE2e, WatchSystemDriveReportsFilesOnCWithSubfolders) {
 
 TEST(MainWindowE2e, WatchAllDrivesReportsEveryKindOfChangeOnEveryDrive) {
   ProgramUnderTest p;
-  p.Click(p.Button(kWatchAll));
-  ASSERT_TRUE(WaitWatching(p, L"正在监视全部硬盘"));
+  ASSERT_TRUE(StartWatching(p, kWatchAll, L"正在监视全部硬盘"));
 
   // D: added, modified, renamed, removed.
   const std::wstring d = WatchedFolder(p, L'D');
@@ -187,8 +190,7 @@ TEST(MainWindowE2e, WatchAllDrivesReportsEveryKindOfChangeOnEveryDrive) {
   ASSERT_TRUE(files::Create(c));
   EXPECT_TRUE(p.WaitForLogLine(AddedLine(c)));
 
-  p.Click(p.Button(kStop));
-  ASSERT_TRUE(WaitStartButtonsEnabled(p));
+  ASSERT_TRUE(StopWatching(p));
   EXPECT_EQ(p.StatusPanel(1), L"正在监视全部硬盘");
   files::Remove(c);
   files::RemoveTree(d);
@@ -200,16 +202,14 @@ TEST(MainWindowE2e, StartStopAndStartAgainAnyNumberOfTimes) {
   for (int round = 0; round < 4; ++round) {
     SCOPED_TRACE(testing::Message() << "round " << round);
     const bool system = round % 2 == 0;
-    p.Click(p.Button(system ? kWatchSystem : kWatchAll));
-    ASSERT_TRUE(WaitWatching(p, system ? L"正在监视系统盘" : L"正在监视全部硬盘"));
+    ASSERT_TRUE(StartWatching(p, system ? kWatchSystem : kWatchAll, system ? L"正在监视系统盘" : L"正在监视全部硬盘"));
     const std::wstring name = L"C:\\" + files::Unique(L"ptest-e2e") + L".txt";
     ASSERT_TRUE(files::Create(name));
     ASSERT_TRUE(p.WaitForLogLine(AddedLine(name)));
     Sleep(300);
     EXPECT_EQ(p.CountLogLines(AddedLine(name)), 1) << "one watcher per drive, no stale one";
 
-    p.Click(p.Button(kStop));
-    ASSERT_TRUE(WaitStartButtonsEnabled(p));
+    ASSERT_TRUE(StopWatching(p));
     const std::wstring quiet = L"C:\\" + files::Unique(L"ptest-e2e") + L".txt";
     ASSERT_TRUE(files::Create(quiet));
     Sleep(kQuietMs);
@@ -221,7 +221,9 @@ TEST(MainWindowE2e, StartStopAndStartAgainAnyNumberOfTimes) {
 
 TEST(MainWindowE2e, StopWhileIdleOnlyKeepsTheButtonsEnabled) {
   ProgramUnderTest p;
-  p.Click(p.Button(kStop));
+  // The click reached the button when the button took the focus.
+  const HWND stop = p.Button(kStop);
+  ASSERT_TRUE(p.ClickUntil(stop, [&] { return Focused(p) == stop; }));
   Sleep(300);
   EXPECT_TRUE(Enabled(p.Button(kWatchSystem)));
   EXPECT_TRUE(Enabled(p.Button(kWatchAll)));
@@ -235,8 +237,7 @@ TEST(MainWindowE2e, StartButtonsLookDisabledWhileWatching) {
   p.BringToFront();
   Sleep(200);
   const Pixels idle = GrabScreen(p.ScreenRectOf(button));
-  p.Click(p.Button(kWatchAll));
-  ASSERT_TRUE(WaitWatching(p, L"正在监视全部硬盘"));
+  ASSERT_TRUE(StartWatching(p, kWatchAll, L"正在监视全部硬盘"));
   MoveMouse(p.ClientToScreenPoint(600, 30));  // away from the buttons
   Sleep(300);
   const Pixels watching = GrabScreen(p.ScreenRectOf(button));
@@ -247,8 +248,7 @@ TEST(MainWindowE2e, StartButtonsLookDisabledWhileWatching) {
 
 TEST(MainWindowE2e, NamesInChineseKoreanAndEmojiAppearExactly) {
   ProgramUnderTest p;
-  p.Click(p.Button(kWatchAll));
-  ASSERT_TRUE(WaitWatching(p, L"正在监视全部硬盘"));
+  ASSERT_TRUE(StartWatching(p, kWatchAll, L"正在监视全部硬盘"));
   const std::wstring d = WatchedFolder(p, L'D');
   const std::wstring first = d + L"\\中文-한국어-😀.txt";
   const std::wstring second = d + L"\\改名-이름-🎉🧪.txt";
@@ -281,10 +281,19 @@ TEST(MainWindowE2e, LinkLabelsShowTheAuthorPageAsToolTip) {
     p.BringToFront();
     MoveMouse(p.ClientToScreenPoint(600, 30));
     Sleep(200);
-    MoveMouse(p.ClientToScreenPoint(at.x - 2, at.y));
-    MoveMouse(p.ClientToScreenPoint(at.x, at.y));
-    EXPECT_TRUE(WaitUntil([&] { return shownTip() == L"https://example.org/ptest"; }, 5000, 100))
-        << "label at " << at.x << " shows \"" << shownTip().size() << "\" characters";
+    // The mouse rests on the label (moved there again now and then: other programs on
+    // the display may move it).
+    int polls = 0;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          if (polls++ % 15 == 0) {
+            MoveMouse(p.ClientToScreenPoint(at.x - 2, at.y));
+            MoveMouse(p.ClientToScreenPoint(at.x, at.y));
+          }
+          return shownTip() == L"https://example.org/ptest";
+        },
+        8000, 100))
+        << "label at " << at.x << " shows a tip of " << shownTip().size() << " characters";
   }
   MoveMouse(p.ClientToScreenPoint(600, 30));
 }
@@ -303,14 +312,12 @@ TEST(MainWindowE2e, StartsWithTheSkinFileGivenOnTheCommandLine) {
     boxShown = boxShown || (owner == pid && IsWindowVisible(box));
   }
   EXPECT_FALSE(boxShown);
-  p.Click(p.Button(kWatchSystem));
-  EXPECT_TRUE(WaitWatching(p, L"正在监视系统盘"));
+  EXPECT_TRUE(StartWatching(p, kWatchSystem, L"正在监视系统盘"));
 }
 
 TEST(MainWindowE2e, ClosingWhileWatchingEndsTheProgramWithinASecond) {
   ProgramUnderTest p;
-  p.Click(p.Button(kWatchAll));
-  ASSERT_TRUE(WaitWatching(p, L"正在监视全部硬盘"));
+  ASSERT_TRUE(StartWatching(p, kWatchAll, L"正在监视全部硬盘"));
   p.MakeForeground();
   Sleep(100);
   const DWORD start = GetTickCount();
