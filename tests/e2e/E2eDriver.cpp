@@ -232,11 +232,31 @@ void ProgramUnderTest::Click(HWND control) {
   ClickAt(middle);
 }
 
+namespace {
+std::string Describe(HWND window) {
+  if (!window) return "none";
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return Narrow(name) + " of process " + std::to_string(pid);
+}
+}  // namespace
+
 bool ProgramUnderTest::ClickUntil(HWND control, const std::function<bool()>& done) {
-  for (int attempt = 0; attempt < 4; ++attempt) {
+  clickTrouble_.clear();
+  for (int attempt = 0; attempt < 6; ++attempt) {
     Click(control);
     if (WaitUntil(done, 2000)) return true;
   }
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(0, &info);  // the foreground thread
+  const RECT r = ScreenRectOf(control);
+  clickTrouble_ = "foreground " + Describe(GetForegroundWindow()) + ", its mouse capture " +
+                  Describe(info.hwndCapture) + ", window under the control's middle " +
+                  Describe(WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2})) +
+                  "; the program is " + std::to_string(processId_);
   return false;
 }
 

@@ -64,6 +64,8 @@ class ProgramUnderTest {
   // display may move the mouse between the move and the click. For commands that a
   // second click leaves as they are (a disabled button ignores it).
   bool ClickUntil(HWND control, const std::function<bool()>& done);
+  // What may have kept the last ClickUntil from working (foreground, mouse capture).
+  const std::string& LastClickTrouble() const { return clickTrouble_; }
   void BringToFront();
   // Raises the window and waits until it is the foreground window (keys go there);
   // throws when it does not become it.
@@ -91,6 +93,7 @@ class ProgramUnderTest {
   HANDLE thread_ = nullptr;
   DWORD processId_ = 0;
   HWND window_ = nullptr;
+  std::string clickTrouble_;
 };
 
 // Files made, changed, renamed and removed from inside Wine, as a user's programs do.

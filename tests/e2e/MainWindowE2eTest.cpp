@@ -30,12 +30,14 @@ bool StartButtonsEnabled(ProgramUnderTest& p) {
 }
 
 // Presses a start button as a user does and waits for the watching state.
-bool StartWatching(ProgramUnderTest& p, const wchar_t* button, const std::wstring& status) {
-  return p.ClickUntil(p.Button(button), [&] { return Watching(p, status); });
+testing::AssertionResult StartWatching(ProgramUnderTest& p, const wchar_t* button, const std::wstring& status) {
+  if (p.ClickUntil(p.Button(button), [&] { return Watching(p, status); })) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the window does not show the watching state: " << p.LastClickTrouble();
 }
 
-bool StopWatching(ProgramUnderTest& p) {
-  return p.ClickUntil(p.Button(kStop), [&] { return StartButtonsEnabled(p); });
+testing::AssertionResult StopWatching(ProgramUnderTest& p) {
+  if (p.ClickUntil(p.Button(kStop), [&] { return StartButtonsEnabled(p); })) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the start buttons stay disabled: " << p.LastClickTrouble();
 }
 
 // The control that has the keyboard focus in the program.
@@ -223,7 +225,7 @@ TEST(MainWindowE2e, StopWhileIdleOnlyKeepsTheButtonsEnabled) {
   ProgramUnderTest p;
   // The click reached the button when the button took the focus.
   const HWND stop = p.Button(kStop);
-  ASSERT_TRUE(p.ClickUntil(stop, [&] { return Focused(p) == stop; }));
+  ASSERT_TRUE(p.ClickUntil(stop, [&] { return Focused(p) == stop; })) << p.LastClickTrouble();
   Sleep(300);
   EXPECT_TRUE(Enabled(p.Button(kWatchSystem)));
   EXPECT_TRUE(Enabled(p.Button(kWatchAll)));
