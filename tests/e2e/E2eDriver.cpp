@@ -276,6 +276,18 @@ bool ProgramUnderTest::WaitForLogLine(const std::wstring& line, DWORD timeoutMs)
   return WaitUntil([&] { return CountLogLines(line) > 0; }, timeoutMs, 50);
 }
 
+bool ProgramUnderTest::WaitUntilDriveWatched(wchar_t drive, DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  bool seen = false;
+  while (!seen && GetTickCount() - start < timeoutMs) {
+    const std::wstring probe = std::wstring{drive, L':', L'\\'} + files::Unique(L"ptest-e2e-probe") + L".txt";
+    if (!files::Create(probe)) return false;
+    seen = WaitForLogLine(AddedLine(probe), 500);
+    files::Remove(probe);
+  }
+  return seen;
+}
+
 int ProgramUnderTest::CountLogLines(const std::wstring& line) const { return CountWholeLines(LogText(), line); }
 
 std::wstring ProgramUnderTest::StatusPanel(int index) const {

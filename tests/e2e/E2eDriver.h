@@ -76,6 +76,9 @@ class ProgramUnderTest {
   std::wstring LogText() const { return Text(LogBox()); }
   // Is `line` one whole line of the log? Waits up to `timeoutMs` for it.
   bool WaitForLogLine(const std::wstring& line, DWORD timeoutMs = 10000) const;
+  // The watchers arm their watches on their own threads, a moment after the click: makes
+  // probe files in the root of `drive` until one is reported. False after `timeoutMs`.
+  bool WaitUntilDriveWatched(wchar_t drive, DWORD timeoutMs = 10000) const;
   // How often `line` occurs as a whole line of the log.
   int CountLogLines(const std::wstring& line) const;
   // The text of status-bar part `index` (SB_GETTEXTW into memory of the program).

@@ -233,6 +233,10 @@ int main(int argc, char** argv) {
       std::printf("watching did not start\n");
       return 1;
     }
+    if (!p.WaitUntilDriveWatched(L'D')) {
+      std::printf("D: is not watched\n");
+      return 1;
+    }
     // The folders are made after watching started, each seen in the log before the next,
     // so that Wine watches all of them.
     const std::wstring folder = L"D:\\" + files::Unique(L"ptest-logspeed");

@@ -137,6 +137,7 @@ TEST(MainWindowE2e, WatchSystemDriveReportsFilesOnCWithSubfolders) {
   ASSERT_TRUE(files::MakeFolder(folder + L"\\深层"));
   ProgramUnderTest p;
   ASSERT_TRUE(StartWatching(p, kWatchSystem, L"正在监视系统盘"));
+  ASSERT_TRUE(p.WaitUntilDriveWatched(L'C'));
 
   const std::wstring top = L"C:\\" + files::Unique(L"ptest-e2e") + L".txt";
   ASSERT_TRUE(files::Create(top));
@@ -167,6 +168,7 @@ TEST(MainWindowE2e, WatchSystemDriveReportsFilesOnCWithSubfolders) {
 TEST(MainWindowE2e, WatchAllDrivesReportsEveryKindOfChangeOnEveryDrive) {
   ProgramUnderTest p;
   ASSERT_TRUE(StartWatching(p, kWatchAll, L"正在监视全部硬盘"));
+  for (wchar_t drive : {L'C', L'D', L'E'}) ASSERT_TRUE(p.WaitUntilDriveWatched(drive)) << "drive " << static_cast<char>(drive);
 
   // D: added, modified, renamed, removed.
   const std::wstring d = WatchedFolder(p, L'D');
@@ -205,6 +207,7 @@ TEST(MainWindowE2e, StartStopAndStartAgainAnyNumberOfTimes) {
     SCOPED_TRACE(testing::Message() << "round " << round);
     const bool system = round % 2 == 0;
     ASSERT_TRUE(StartWatching(p, system ? kWatchSystem : kWatchAll, system ? L"正在监视系统盘" : L"正在监视全部硬盘"));
+    ASSERT_TRUE(p.WaitUntilDriveWatched(L'C'));
     const std::wstring name = L"C:\\" + files::Unique(L"ptest-e2e") + L".txt";
     ASSERT_TRUE(files::Create(name));
     ASSERT_TRUE(p.WaitForLogLine(AddedLine(name)));
@@ -251,6 +254,7 @@ TEST(MainWindowE2e, StartButtonsLookDisabledWhileWatching) {
 TEST(MainWindowE2e, NamesInChineseKoreanAndEmojiAppearExactly) {
   ProgramUnderTest p;
   ASSERT_TRUE(StartWatching(p, kWatchAll, L"正在监视全部硬盘"));
+  ASSERT_TRUE(p.WaitUntilDriveWatched(L'D'));
   const std::wstring d = WatchedFolder(p, L'D');
   const std::wstring first = d + L"\\中文-한국어-😀.txt";
   const std::wstring second = d + L"\\改名-이름-🎉🧪.txt";
