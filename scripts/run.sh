@@ -44,6 +44,9 @@ done
 
 # shellcheck source=wine-env.sh
 . scripts/wine-env.sh
-[ -n "${DISPLAY:-}" ] || echo "no display set: the window opens on the virtual display :87 (Xvfb);" \
-  "look at it with: DISPLAY=:87 import -window root shot.png" >&2
+if [ -z "${DISPLAY:-}" ]; then
+  n="${PTEST_DISPLAY_NUMBER:-87}"
+  echo "no display set: the window opens on the virtual display :$n (Xvfb);" \
+    "look at it with: DISPLAY=:$n import -window root shot.png" >&2
+fi
 exec scripts/wine-exec.sh build/win/app/ptest.exe "${args[@]}"
