@@ -7,16 +7,18 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 which="${1:-all}"
 [ $# -gt 0 ] && shift
 jobs="$(nproc)"
+mkdir -p "$top/build"
 
 if [ "$which" = win ] || [ "$which" = all ]; then
   [ -f "$top/build/win/build.ninja" ] ||
     cmake -S "$top" -B "$top/build/win" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$top/build/win" -j "$jobs" "$@"
+  # One build at a time per folder: several people (or agents) may share a checkout.
+  flock "$top/build/win.lock" cmake --build "$top/build/win" -j "$jobs" "$@"
 fi
 if [ "$which" = native ] || [ "$which" = all ]; then
   [ -f "$top/build/native/build.ninja" ] ||
     CC=clang CXX=clang++ cmake -S "$top" -B "$top/build/native" -G Ninja \
       -DCMAKE_BUILD_TYPE=Debug >/dev/null
-  cmake --build "$top/build/native" -j "$jobs" "$@"
+  flock "$top/build/native.lock" cmake --build "$top/build/native" -j "$jobs" "$@"
 fi
