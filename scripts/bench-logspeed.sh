@@ -7,7 +7,8 @@
 # no WM_NULL answered later than 200 ms.
 #
 #   scripts/bench-logspeed.sh            (after scripts/build.sh win)
-# FILES=n changes the burst, SINGLES=n the single changes, BUILD=dir the build folder.
+# FILES=n changes the burst, SINGLES=n the single changes, BUILD=dir the build folder;
+# REFERENCE=1 also asks an idle second instance (what the machine itself adds).
 # Prints the probe's figures; exit status 1 when a goal is missed.
 set -uo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,7 +24,9 @@ files="${FILES:-20000}"
 before="$(ls -d "$PTEST_DRIVE_D"/ptest-logspeed-* 2>/dev/null || true)"
 output="$(mktemp)"
 trap 'rm -f "$output"' EXIT
-"$top/scripts/wine-exec.sh" "$probe" --files "$files" --singles "${SINGLES:-10}" >"$output" 2>&1 &
+reference=()
+[ -n "${REFERENCE:-}" ] && reference=(--reference)
+"$top/scripts/wine-exec.sh" "$probe" --files "$files" --singles "${SINGLES:-10}" "${reference[@]}" >"$output" 2>&1 &
 runner=$!
 
 # The probe makes a new watched folder and writes "ready" into it once the single

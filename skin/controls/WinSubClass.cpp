@@ -137,6 +137,11 @@ void TSkinControl::InitSkin(TSkinControlList* form, TSkinData* skinData, bool se
   SkinState = kSkinAttached;
 }
 
+void TSkinControl::AttachToControl(TSkinControlList* form, TSkinData* skinData, TCanvas* canvas,
+                                   TControl* control) {
+  InitSkin(form, skinData, SetColour != 0, canvas, dynamic_cast<TWinControl*>(control));
+}
+
 void TSkinControl::InitSkinHandle(HWND handle, TSkinData* skinData, TSkinControlList* form, TCanvas* canvas) {
   if (Attached || handle == nullptr || !IsWindow(handle)) return;
   SkinData = skinData;

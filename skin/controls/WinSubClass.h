@@ -15,17 +15,10 @@
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
 #include "skin/controls/SkinMessages.h"
+#include "skin/form/SkinControlRegistry.h"
 
 class TSkinData;
 class TSkinControl;
-
-// What keeps the list of a window's skinned-control objects (the form's frame object).
-class TSkinControlList {
- public:
-  virtual ~TSkinControlList() = default;
-  virtual void AddSkinControl(TSkinControl* control) = 0;
-  virtual void RemoveSkinControl(TSkinControl* control) = 0;
-};
 
 // MouseState bits.
 inline constexpr uint8_t kMouseHot = 1;
@@ -40,7 +33,7 @@ inline constexpr int32_t kSkinWindowDestroyed = 6;
 // An executable stub that calls TSkinControl::ThunkProc for one object.
 struct TWndProcThunk;
 
-class TSkinControl : public TComponent {
+class TSkinControl : public TComponent, public TSkinControlItem {
   FRAMEWORK_CLASS(TSkinControl, TComponent)
 
  public:
@@ -60,6 +53,17 @@ class TSkinControl : public TComponent {
   virtual void DrawSkin(HDC dc, const RECT& rect);
   virtual void UpdateSkin();
   virtual bool CanSkin() { return true; }
+
+  // TSkinControlItem (what the frame's discovery uses).
+  HWND SkinnedWindow() const override { return Handle; }
+  TControl* SkinnedControl() const override { return Control; }
+  int32_t SkinnedState() const override { return SkinState; }
+  const std::string& SkinClassName() const override { return ClassName(); }
+  bool IsAttached() const override { return Attached != 0; }
+  void UnskinItem() override { Unskin(); }
+  void UpdateItemSkin() override { UpdateSkin(); }
+  void AttachToControl(TSkinControlList* form, TSkinData* skinData, TCanvas* canvas, TControl* control) override;
+  void FreeItem() override { delete this; }
 
   void SkinWndProc(TMessage& message);
   void CallOldProc(TMessage& message);

@@ -18,13 +18,14 @@ std::unique_ptr<TSkinData> LoadBuiltSkin(const std::string& name) {
   return data;
 }
 
-void TRecordingList::AddSkinControl(TSkinControl* control) {
+void TRecordingList::AddSkinControl(TSkinControlItem* item) {
   ++added;
-  controls.push_back(control);
+  controls.push_back(dynamic_cast<TSkinControl*>(item));
 }
 
-void TRecordingList::RemoveSkinControl(TSkinControl* control) {
+void TRecordingList::RemoveSkinControl(TSkinControlItem* item) {
   ++removed;
+  TSkinControl* control = dynamic_cast<TSkinControl*>(item);
   controls.erase(std::remove(controls.begin(), controls.end(), control), controls.end());
 }
 

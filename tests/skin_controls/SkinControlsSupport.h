@@ -25,8 +25,8 @@ std::unique_ptr<TSkinData> LoadBuiltSkin(const std::string& name);
 // Stands in for the form's frame object: remembers what registered.
 class TRecordingList : public TSkinControlList {
  public:
-  void AddSkinControl(TSkinControl* control) override;
-  void RemoveSkinControl(TSkinControl* control) override;
+  void AddSkinControl(TSkinControlItem* item) override;
+  void RemoveSkinControl(TSkinControlItem* item) override;
   std::vector<TSkinControl*> controls;
   int added = 0;
   int removed = 0;
