@@ -197,11 +197,16 @@ bool TShellChangeThread::Reopen(const Settings& settings) {
 }
 
 bool TShellChangeThread::IssueRead() {
+  if (buffer_.size() != bufferSize_) buffer_.resize(bufferSize_);
   overlapped_ = OVERLAPPED{};
   bytesReturned_ = 0;
-  if (!ReadDirectoryChangesW(directoryHandle_, buffer_, kBufferSize, armed_.subtree,
-                             armed_.filterMask, &bytesReturned_, &overlapped_, nullptr))
-    return false;
+  if (!ReadDirectoryChangesW(directoryHandle_, buffer_.data(), bufferSize_, armed_.subtree, armed_.filterMask,
+                             &bytesReturned_, &overlapped_, nullptr)) {
+    if (GetLastError() != ERROR_INVALID_PARAMETER || bufferSize_ == kShareBufferSize) return false;
+    // A network share: the largest buffer it takes.
+    bufferSize_ = kShareBufferSize;
+    return IssueRead();
+  }
   readOutstanding_ = true;
   ++GetWatchCounters().readsOutstanding;
   return true;
@@ -239,8 +244,8 @@ void TShellChangeThread::ReadCompleted(BOOL ok, DWORD bytes, DWORD error, bool r
   readOutstanding_ = false;
   --GetWatchCounters().readsOutstanding;
   if (ok && bytes > 0) {
-    const size_t size = std::min<size_t>(bytes, kBufferSize);
-    ChangeBatch batch = DecodeChangeRecords(std::span<const uint8_t>(buffer_, size), armed_.directory).changes;
+    const size_t size = std::min<size_t>(bytes, buffer_.size());
+    ChangeBatch batch = DecodeChangeRecords(std::span<const uint8_t>(buffer_.data(), size), armed_.directory).changes;
     if (reissue && !IssueRead()) CloseDirectory();
     if (armed_.subtree && WineRemedyEnabled()) OpenAddedFolders(batch);
     delivery_->Post(std::move(batch), armed_.directory);

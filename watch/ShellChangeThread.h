@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Thread.h"
 #include "watch/ChangeDelivery.h"
@@ -32,8 +33,11 @@ class TShellChangeThread : public TThread {
   FRAMEWORK_CLASS(TShellChangeThread, TThread)
 
  public:
-  // The system accepts up to 64 KiB, also for directories on network shares.
-  static constexpr DWORD kBufferSize = 65536;
+  // Room for the records of a burst that arrive between two reads: Wine hands over
+  // everything gathered since the last read at once, and drops it all (an overflow) when
+  // it does not fit. Directories on network shares accept at most kShareBufferSize.
+  static constexpr DWORD kBufferSize = DWORD{1} << 20;
+  static constexpr DWORD kShareBufferSize = 65536;
 
   // Created suspended, frees itself when it ends; opens nothing yet.
   explicit TShellChangeThread(TFileDealMethod changeHandler);
@@ -81,5 +85,7 @@ class TShellChangeThread : public TThread {
   DWORD bytesReturned_ = 0;
   OVERLAPPED overlapped_{};
   std::unique_ptr<SubfolderOpener> opener_;
-  alignas(8) uint8_t buffer_[kBufferSize];
+  // kBufferSize bytes, or kShareBufferSize once the system refused the larger size.
+  std::vector<uint8_t> buffer_;
+  DWORD bufferSize_ = kBufferSize;
 };
