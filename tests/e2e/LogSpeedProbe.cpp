@@ -9,7 +9,9 @@
 //    instance is asked the same way at the same time: its figure is what the machine
 //    itself adds.
 //
-//   logspeed_probe.exe [--files N] [--singles N] [--reference]
+//   logspeed_probe.exe [--files N] [--singles N] [--reference] [--make-files]
+// --make-files: this program makes the burst's files itself, one after another as fast as
+// Wine lets a Windows program, instead of waiting for them to be made from Linux.
 // Prints one line of figures per measurement; exit status 1 when a goal is missed.
 #include <windows.h>
 
@@ -137,7 +139,18 @@ bool MeasureSingles(ProgramUnderTest& p, const std::wstring& folder, int count) 
   return worst <= kSingleGoalMs;
 }
 
-bool MeasureBurst(ProgramUnderTest& p, const std::wstring& folder, int files, bool reference) {
+// Makes the burst's files from this process, as a program under Wine would, and gives
+// the Unix times of the first and the last creation as "done" would.
+std::string MakeFilesHere(const std::wstring& folder, int files) {
+  const int64_t first = NowUnixNs();
+  for (int i = 0; i < files; ++i) {
+    files::Create(folder + L"\\" + kFolders[i % 4] + L"\\f" + std::to_wstring(i) + L".txt");
+  }
+  const int64_t last = NowUnixNs();
+  return std::to_string(first) + " " + std::to_string(last);
+}
+
+bool MeasureBurst(ProgramUnderTest& p, const std::wstring& folder, int files, bool reference, bool makeHere) {
   const HWND log = p.LogBox();
   const std::wstring before = p.LogText();
   const LRESULT baseLines = Send(log, EM_GETLINECOUNT);
@@ -148,10 +161,14 @@ bool MeasureBurst(ProgramUnderTest& p, const std::wstring& folder, int files, bo
     idleAnswers = std::make_unique<AnswerWatch>(idle->Window());
   }
   AnswerWatch answers(p.Window());
-  files::Create(folder + L"\\ready");
   std::string done;
+  if (makeHere) {
+    done = MakeFilesHere(folder, files);
+  } else {
+    files::Create(folder + L"\\ready");
+  }
   const double waitStart = NowMs();
-  while ((done = ReadSmallFile(folder + L"\\done")).empty()) {
+  while (done.empty() && (done = ReadSmallFile(folder + L"\\done")).empty()) {
     if (NowMs() - waitStart > 600000) {
       std::printf("nobody made the files\n");
       return false;
@@ -230,10 +247,11 @@ bool MeasureBurst(ProgramUnderTest& p, const std::wstring& folder, int files, bo
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   int files = 20000, singles = 10;
-  bool reference = false;
+  bool reference = false, makeHere = false;
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--reference") reference = true;
+    if (option == "--make-files") makeHere = true;
     if (i + 1 < argc && option == "--files") files = std::atoi(argv[++i]);
     if (i + 1 < argc && option == "--singles") singles = std::atoi(argv[++i]);
   }
@@ -262,7 +280,7 @@ int main(int argc, char** argv) {
       }
     }
     bool ok = MeasureSingles(p, folder, singles);
-    ok = MeasureBurst(p, folder, files, reference) && ok;
+    ok = MeasureBurst(p, folder, files, reference, makeHere) && ok;
     std::fflush(stdout);
     return ok ? 0 : 1;
   } catch (const std::exception& error) {
