@@ -466,9 +466,13 @@ void TCustomForm::WndProc(TMessage& m) {
 
 // ---- standard classes for layouts ----
 
+#include "framework/ButtonCtrls.h"
+#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/ImageList.h"
+#include "framework/ListCtrls.h"
+#include "framework/RangeCtrls.h"
 #include "framework/StdCtrls.h"
 
 void RegisterStandardClasses() {
@@ -477,6 +481,10 @@ void RegisterStandardClasses() {
                      &TLabel::StaticClass(), &TStatusBar::StaticClass(), &TTimer::StaticClass(),
                      &TImageList::StaticClass(), &TMainMenu::StaticClass(), &TPopupMenu::StaticClass(),
                      &TMenuItem::StaticClass(), &TPanel::StaticClass()});
+    RegisterButtonControlClasses();
+    RegisterButtonClasses();
+    RegisterListClasses();
+    RegisterRangeClasses();
     return true;
   }();
   (void)done;

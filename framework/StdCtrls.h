@@ -174,9 +174,11 @@ class TButton : public TButtonControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& message) override;
+  // Shows whether Enter presses the button now (BS_DEFPUSHBUTTON); owner-drawn kinds
+  // repaint instead.
+  virtual void SetButtonStyle(bool isDefault);
 
  private:
-  void SetButtonStyle(bool isDefault);
   bool default_ = false;
   bool cancel_ = false;
   bool active_ = false;
