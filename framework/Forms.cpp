@@ -222,12 +222,28 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     if (borderStyle_ == bsDialog && borderIcons_.Contains(biHelp)) p.ExStyle |= WS_EX_CONTEXTHELP;
   }
   if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (formStyle_ == fsMDIChild) {
+    TCustomForm* parent = FindMDIParent();
+    if (!parent || !parent->HandleAllocated() || !parent->clientHandle_)
+      throw Exception("Cannot create form " + WideToUtf8(Name()) + ": no MDI form is open");
+    p.Style = (p.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS;
+    p.ExStyle |= WS_EX_MDICHILD;
+    p.WndParent = parent->clientHandle_;
+  }
   if (position_ == poDefault || position_ == poDefaultPosOnly) p.X = p.Y = static_cast<int>(CW_USEDEFAULT);
   p.WindowClass.style = CS_DBLCLKS;
   if (Application && Application->Icon()) p.WindowClass.hIcon = Application->Icon()->Handle();
 }
 
 void TCustomForm::CreateHandleDone() {
+  if (formStyle_ == fsMDIForm) {
+    CLIENTCREATESTRUCT client{nullptr, 0xFF00};
+    RECT r{};
+    GetClientRect(handle_, &r);
+    clientHandle_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, r.right,
+                                    r.bottom, handle_, nullptr, GetModuleHandleW(nullptr), &client);
+  }
   if (menu_) ::SetMenu(handle_, menu_->Handle());
   HICON icon = icon_->Handle() ? icon_->Handle() : (Application && Application->Icon() ? Application->Icon()->Handle() : nullptr);
   if (icon) SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -236,7 +252,84 @@ void TCustomForm::CreateHandleDone() {
 void TCustomForm::DestroyWnd() {
   // DestroyWindow would destroy the attached menu, which the menu component owns.
   if (handle_ && menu_) ::SetMenu(handle_, nullptr);
+  // The children of the MDI client (the MDI children's windows) go with it.
+  for (TCustomForm* child : MDIChildList()) child->DestroyHandle();
   TWinControl::DestroyWnd();
+  clientHandle_ = nullptr;
+}
+
+// ---- MDI ----
+
+TCustomForm* TCustomForm::FindMDIParent() const {
+  auto isMDIForm = [](TCustomForm* f) { return f && f->formStyle_ == fsMDIForm; };
+  if (auto* owner = dynamic_cast<TCustomForm*>(Owner()); isMDIForm(owner)) return owner;
+  if (!Application) return nullptr;
+  if (isMDIForm(Application->MainForm())) return Application->MainForm();
+  for (int i = 0; i < Application->FormCount(); ++i)
+    if (isMDIForm(Application->Forms(i))) return Application->Forms(i);
+  return nullptr;
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
+  std::vector<TCustomForm*> children;
+  if (!clientHandle_ || !Application) return children;
+  for (int i = 0; i < Application->FormCount(); ++i) {
+    TCustomForm* f = Application->Forms(i);
+    if (f && f != this && f->formStyle_ == fsMDIChild && f->handle_ && GetParent(f->handle_) == clientHandle_)
+      children.push_back(f);
+  }
+  return children;
+}
+
+int TCustomForm::MDIChildCount() const { return static_cast<int>(MDIChildList().size()); }
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+  const std::vector<TCustomForm*> children = MDIChildList();
+  if (index < 0 || index >= static_cast<int>(children.size())) return nullptr;
+  return children[static_cast<size_t>(index)];
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!clientHandle_) return nullptr;
+  auto active = reinterpret_cast<HWND>(SendMessageW(clientHandle_, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TCustomForm*>(FindControl(active));
+}
+
+void TCustomForm::Cascade() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::Tile() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDITILE, MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::AlignControls(TRect& rect) {
+  TWinControl::AlignControls(rect);
+  // The MDI client takes the area the aligned controls leave.
+  if (clientHandle_)
+    SetWindowPos(clientHandle_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+  if (handle_ && !(m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x1000)) {
+    // MDI frames and children fall back to the MDI default procedures.
+    if (formStyle_ == fsMDIForm && clientHandle_) {
+      m.Result = DefFrameProcW(handle_, clientHandle_, m.Msg, m.WParam, m.LParam);
+      if (m.Msg == WM_SETTEXT && m.LParam) text_ = reinterpret_cast<const wchar_t*>(m.LParam);
+      return;
+    }
+    if (formStyle_ == fsMDIChild && (GetWindowLongW(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+      m.Result = DefMDIChildProcW(handle_, m.Msg, m.WParam, m.LParam);
+      if (m.Msg == WM_SETTEXT && m.LParam) text_ = reinterpret_cast<const wchar_t*>(m.LParam);
+      return;
+    }
+  }
+  TWinControl::DefaultHandler(m);
 }
 
 void TCustomForm::ApplyPosition() {
@@ -298,7 +391,9 @@ void TCustomForm::Close() {
     return;
   }
   if (!CloseQuery()) return;
+  // An MDI child is minimised, as its frame's own close box suggests, unless told otherwise.
   TCloseAction action = caHide;
+  if (formStyle_ == fsMDIChild) action = borderIcons_.Contains(biMinimize) ? caMinimize : caNone;
   DoClose(action);
   if (action == caNone) return;
   if (Application && Application->MainForm() == this) {
@@ -436,6 +531,8 @@ void TCustomForm::WndProc(TMessage& m) {
       }
       return;
     case WM_SETFOCUS:
+      // An MDI child activates itself in its client first.
+      if (formStyle_ == fsMDIChild) DefaultHandler(m);
       // The form itself got the focus: pass it to the active control.
       if (activeControl_ && activeControl_ != this && activeControl_->CanFocus() && activeControl_->HandleAllocated()) {
         ::SetFocus(activeControl_->Handle());
@@ -469,10 +566,15 @@ void TCustomForm::WndProc(TMessage& m) {
 #include "framework/ButtonCtrls.h"
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/DateCtrls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/GroupCtrls.h"
+#include "framework/HeaderCtrls.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrls.h"
 #include "framework/RangeCtrls.h"
+#include "framework/TabCtrls.h"
+#include "framework/ToolBars.h"
 #include "framework/StdCtrls.h"
 
 void RegisterStandardClasses() {
@@ -485,6 +587,11 @@ void RegisterStandardClasses() {
     RegisterButtonClasses();
     RegisterListClasses();
     RegisterRangeClasses();
+    RegisterTabClasses();
+    RegisterGroupClasses();
+    RegisterToolBarClasses();
+    RegisterHeaderClasses();
+    RegisterDateClasses();
     return true;
   }();
   (void)done;

@@ -136,6 +136,18 @@ class TCustomForm : public TWinControl {
   void SetClientSize(int width, int height) override;
   void Loaded() override;
 
+  // MDI: a form of FormStyle fsMDIForm holds its children in an MDI client window (made
+  // with the form's window, filling the area its aligned controls leave); an fsMDIChild
+  // form is made inside the MDI client of its owner or of the first MDI form.
+  HWND ClientHandle() const { return clientHandle_; }
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int index) const;
+  TCustomForm* ActiveMDIChild() const;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void DefaultHandler(TMessage& message) override;
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateHandleDone() override;
@@ -144,8 +156,13 @@ class TCustomForm : public TWinControl {
   void PaintWindow(HDC dc) override;
   void Notification(TComponent* component, TOperation operation) override;
   virtual void DoClose(TCloseAction& action);
+  void AlignControls(TRect& rect) override;
 
  private:
+  // The MDI form an MDI child goes into.
+  TCustomForm* FindMDIParent() const;
+  std::vector<TCustomForm*> MDIChildList() const;
+  HWND clientHandle_ = nullptr;
   void ApplyPosition();
   void ApplyVisibility();
   bool DialogKeyOfForm(TMessage& message);
