@@ -1,0 +1,66 @@
+// TSkinBox and TSkinBoxH.
+#include "skin/controls/WinSubClassBox.h"
+
+#include "framework/ClassBuilder.h"
+#include "skin/data/WinSkinData.h"
+
+const TClassInfo& TSkinBox::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TSkinBox>("TSkinBox", &Inherited::StaticClass()).Build();
+  return info;
+}
+const TClassInfo& TSkinBoxH::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TSkinBoxH>("TSkinBoxH", &Inherited::StaticClass()).Build();
+  return info;
+}
+
+// ---- TSkinBox ----
+
+void TSkinBox::InitSkin(TSkinControlList* form, TSkinData* skinData, bool setColour, TCanvas* canvas,
+                        TWinControl* control) {
+  if (Attached) return;
+  Control = control != nullptr ? control : dynamic_cast<TControl*>(Owner());
+  if (Control == nullptr) return;
+  SetColour = setColour ? 1 : 0;
+  SkinData = skinData;
+  Form = form;
+  Canvas = canvas;
+  if (control != nullptr && control != Owner()) control->FreeNotification(this);
+  if (TWinControl* win = WinControl()) Handle = win->Handle();
+  if (Form != nullptr) Form->AddSkinControl(this);
+  if (SetColour && SkinData != nullptr) {
+    SavedColour = Control->Color();
+    Control->SetColor(SkinData->ButtonFaceColour);
+  }
+  Attached = 1;
+  SkinState = kSkinAttached;
+}
+
+void TSkinBox::Unskin() {
+  // State 4: the control has been handed back already; its colour is its own again.
+  if (SkinState != 4 && SetColour && Control != nullptr && !Control->DestroyingState())
+    Control->SetColor(SavedColour);
+  SkinState = kSkinUnskinned;
+}
+
+// ---- TSkinBoxH ----
+
+bool TSkinBoxH::BeforeProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(Handle, &client);
+      FillSkinBackground(reinterpret_cast<HDC>(message.WParam), client);
+      message.Result = 0;
+      return false;
+    }
+    case WM_CTLCOLORSTATIC:
+      CallOldProc(message);
+      if (SkinData == nullptr || !SkinData->ButtonFaceBrush) return false;
+      // The text's own background matches the brush, so a static text sits on the skin.
+      SetBkColor(reinterpret_cast<HDC>(message.WParam), ColorToRGB(SkinData->ButtonFaceColour));
+      message.Result = reinterpret_cast<LRESULT>(SkinData->ButtonFaceBrush.Get());
+      return false;
+    default:
+      return TSkinControl::BeforeProc(message);
+  }
+}
