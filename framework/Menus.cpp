@@ -1,13 +1,95 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <cwctype>
+#include <unordered_set>
 
 #include "framework/Application.h"
 #include "framework/ClassBuilder.h"
 #include "framework/Forms.h"
+#include "framework/ImageList.h"
 
 namespace {
 UINT gNextCommand = 1;
+
+// Every live item: owner-draw item data is checked against it before it is used.
+std::unordered_set<const TMenuItem*>& LiveItems() {
+  static std::unordered_set<const TMenuItem*> items;
+  return items;
+}
+
+constexpr UINT kNonClientMetricsSize = 340;
+
+// The system's menu font on `font`.
+void AssignSystemMenuFont(TFont& font) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = kNonClientMetricsSize;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) return;
+  const LOGFONTW& log = metrics.lfMenuFont;
+  font.SetName(log.lfFaceName);
+  font.SetHeight(log.lfHeight);
+  font.SetCharset(log.lfCharSet);
+}
+
+std::wstring KeyName(WORD key) {
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::wstring(1, static_cast<wchar_t>(key));
+  if (key >= VK_F1 && key <= VK_F24) return L"F" + std::to_wstring(key - VK_F1 + 1);
+  switch (key) {
+    case VK_BACK: return L"BkSp";
+    case VK_TAB: return L"Tab";
+    case VK_RETURN: return L"Enter";
+    case VK_ESCAPE: return L"Esc";
+    case VK_SPACE: return L"Space";
+    case VK_PRIOR: return L"PgUp";
+    case VK_NEXT: return L"PgDn";
+    case VK_END: return L"End";
+    case VK_HOME: return L"Home";
+    case VK_LEFT: return L"Left";
+    case VK_UP: return L"Up";
+    case VK_RIGHT: return L"Right";
+    case VK_DOWN: return L"Down";
+    case VK_INSERT: return L"Ins";
+    case VK_DELETE: return L"Del";
+    default: return {};
+  }
+}
+
+// The caption without accelerator marks ("&&" stays one "&").
+std::wstring StripAccel(const std::wstring& caption) {
+  std::wstring out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+    out += caption[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+TShortCut ShortCut(WORD key, TShortCut shift) {
+  return static_cast<TShortCut>((key & 0xFF) | (shift & (scShift | scCtrl | scAlt)));
+}
+
+std::wstring ShortCutToText(TShortCut shortCut) {
+  const std::wstring name = KeyName(static_cast<WORD>(shortCut & 0xFF));
+  if (name.empty()) return {};
+  std::wstring text;
+  if (shortCut & scShift) text += L"Shift+";
+  if (shortCut & scCtrl) text += L"Ctrl+";
+  if (shortCut & scAlt) text += L"Alt+";
+  return text + name;
+}
+
+bool IsMenuAccel(wchar_t ch, const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    return std::towupper(caption[i + 1]) == std::towupper(ch);
+  }
+  return false;
 }
 
 const TClassInfo& TMenuItem::StaticClass() {
@@ -17,6 +99,8 @@ const TClassInfo& TMenuItem::StaticClass() {
                                      .Property("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled)
                                      .Property("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible)
                                      .Property("Default", &TMenuItem::Default, &TMenuItem::SetDefault)
+                                     .Property("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut)
+                                     .Property("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex)
                                      .Property("OnClick", &TMenuItem::OnClick)
                                      .Property("OnMeasureItem", &TMenuItem::OnMeasureItem)
                                      .Property("OnDrawItem", &TMenuItem::OnDrawItem)
@@ -26,9 +110,11 @@ const TClassInfo& TMenuItem::StaticClass() {
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(gNextCommand++) {
   if (gNextCommand >= 0xF000) gNextCommand = 1;
+  LiveItems().insert(this);
 }
 
 TMenuItem::~TMenuItem() {
+  LiveItems().erase(this);
   while (!items_.empty()) {
     TMenuItem* child = items_.back();
     Remove(child);
@@ -62,6 +148,18 @@ void TMenuItem::SetEnabled(bool value) {
 void TMenuItem::SetVisible(bool value) {
   if (value == visible_) return;
   visible_ = value;
+  Changed();
+}
+
+void TMenuItem::SetShortCut(TShortCut value) {
+  if (value == shortCut_) return;
+  shortCut_ = value;
+  Changed();
+}
+
+void TMenuItem::SetImageIndex(int32_t value) {
+  if (value == imageIndex_) return;
+  imageIndex_ = value;
   Changed();
 }
 
@@ -124,6 +222,75 @@ void TMenuItem::Click() {
   if (OnClick) OnClick(this);
 }
 
+HMENU TMenuItem::ParentHandle() const {
+  if (!parent_) return nullptr;
+  if (parent_->menu_) return parent_->menu_->handle_;
+  return parent_->handle_;
+}
+
+bool TMenuItem::OwnerDrawn() const {
+  const TMenu* menu = GetParentMenu();
+  return menu && menu->OwnerDraw();
+}
+
+void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
+  if (OnMeasureItem) {
+    OnMeasureItem(this, canvas, width, height);
+  } else {
+    DefaultMeasureItem(canvas, width, height);
+  }
+}
+
+void TMenuItem::DrawItem(TCanvas* canvas, TRect rect, bool selected) {
+  if (OnDrawItem) {
+    OnDrawItem(this, canvas, rect, selected);
+  } else {
+    DefaultDrawItem(canvas, rect, selected);
+  }
+}
+
+void TMenuItem::DefaultMeasureItem(TCanvas* canvas, int& width, int& height) {
+  if (IsLine()) {
+    width = 10;
+    height = 8;
+    return;
+  }
+  const std::wstring text = StripAccel(caption_.empty() ? L" " : caption_);
+  const SIZE extent = canvas->TextExtent(text);
+  width = extent.cx + 4;
+  const bool topLevel = parent_ && parent_->menu_ && dynamic_cast<TMainMenu*>(parent_->menu_);
+  if (!topLevel) {
+    width += GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    if (shortCut_) width += canvas->TextWidth(ShortCutToText(shortCut_)) + 16;
+  }
+  height = std::max<int>(extent.cy + 4, GetSystemMetrics(SM_CYMENUCHECK) + 2);
+}
+
+void TMenuItem::DefaultDrawItem(TCanvas* canvas, TRect rect, bool selected) {
+  HDC dc = canvas->Handle();
+  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (IsLine()) {
+    RECT line{rect.left, rect.top + 4, rect.right, rect.bottom};
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const int box = GetSystemMetrics(SM_CXMENUCHECK);
+  if (checked_) {
+    RECT mark{rect.left + 2, rect.top + (rect.bottom - rect.top - box) / 2, rect.left + 2 + box, 0};
+    mark.bottom = mark.top + box;
+    DrawFrameControl(dc, &mark, DFC_MENU, DFCS_MENUCHECK);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  COLORREF colour = GetSysColor(enabled_ ? (selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT) : COLOR_GRAYTEXT);
+  canvas->Font()->SetColor(static_cast<TColor>(colour));
+  RECT text{rect.left + box + 6, rect.top, rect.right - 4, rect.bottom};
+  canvas->DrawText(caption_, text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
+  if (shortCut_) {
+    RECT right{rect.left, rect.top, rect.right - 10, rect.bottom};
+    canvas->DrawText(ShortCutToText(shortCut_), right, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  }
+}
+
 void TMenuItem::FreeHandle() {
   handle_ = nullptr;  // destroyed with the menu that holds it
   for (TMenuItem* child : items_) child->FreeHandle();
@@ -133,7 +300,9 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
   if (!visible_) return;
   UINT flags = 0;
   if (IsLine()) {
-    AppendMenuW(menu, MF_SEPARATOR | (ownerDraw ? MF_OWNERDRAW : 0), command_, nullptr);
+    // Owner-drawn, the separator carries the item as its data like every other entry.
+    AppendMenuW(menu, MF_SEPARATOR | (ownerDraw ? MF_OWNERDRAW : 0), command_,
+                ownerDraw ? reinterpret_cast<const wchar_t*>(this) : nullptr);
     return;
   }
   if (checked_) flags |= MF_CHECKED;
@@ -162,6 +331,7 @@ TMenuItem* TMenuItem::FindCommand(UINT command) {
 const TClassInfo& TMenu::StaticClass() {
   static const TClassInfo info = TClassBuilder<TMenu>("TMenu", &Inherited::StaticClass())
                                      .Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw)
+                                     .Property("Images", &TMenu::Images, &TMenu::SetImages)
                                      .Build();
   return info;
 }
@@ -210,9 +380,37 @@ void TMenu::MenuChanged() {
   handle_ = nullptr;
 }
 
-void TMenu::Notification(TComponent* component, TOperation operation) { TComponent::Notification(component, operation); }
+void TMenu::SetImages(TImageList* value) {
+  if (value == images_) return;
+  if (images_) images_->RemoveFreeNotification(this);
+  images_ = value;
+  if (images_) images_->FreeNotification(this);
+  MenuChanged();
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
 
 TMenuItem* TMenu::FindItem(UINT command) { return items_->FindCommand(command); }
+
+namespace {
+TMenuItem* FindById(TMenuItem* item, UINT_PTR id) {
+  for (int i = 0; i < item->Count(); ++i) {
+    TMenuItem* child = item->Items(i);
+    if (child->Count() > 0) {
+      if (child->Handle() && reinterpret_cast<UINT_PTR>(child->Handle()) == id) return child;
+      if (TMenuItem* found = FindById(child, id)) return found;
+    } else if (child->Command() == id) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+}  // namespace
+
+TMenuItem* TMenu::FindItemById(UINT_PTR id) { return FindById(items_, id); }
 
 bool TMenu::DispatchCommand(UINT command) {
   TMenuItem* item = FindItem(command);
@@ -241,10 +439,105 @@ void TMainMenu::MenuChanged() {
 
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
-  HWND owner = Application ? Application->Handle() : nullptr;
-  SetForegroundWindow(owner);
+  HWND owner = PopupListWindow();
+  // A menu closes on a click elsewhere only while a window of this thread is in front.
+  const HWND front = GetForegroundWindow();
+  if (front == nullptr || GetWindowThreadProcessId(front, nullptr) != GetCurrentThreadId())
+    SetForegroundWindow(owner);
   const UINT command = static_cast<UINT>(
       TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   if (command) DispatchCommand(command);
+}
+
+// ---- Owner-draw dispatch ----
+
+TMenuItem* MenuItemOfData(ULONG_PTR itemData) {
+  auto* item = reinterpret_cast<TMenuItem*>(itemData);
+  return item && LiveItems().count(item) ? item : nullptr;
+}
+
+bool MenuMeasureItem(MEASUREITEMSTRUCT& measure, HWND window) {
+  if (measure.CtlType != ODT_MENU) return false;
+  TMenuItem* item = MenuItemOfData(measure.itemData);
+  if (!item) return false;
+  HDC dc = GetDC(window);
+  if (!dc) return false;
+  bool done = false;
+  {
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    AssignSystemMenuFont(*canvas.Font());
+    int width = static_cast<int>(measure.itemWidth);
+    int height = static_cast<int>(measure.itemHeight);
+    try {
+      item->MeasureItem(&canvas, width, height);
+      done = true;
+    } catch (...) {
+      // A failing handler leaves the system's measures.
+    }
+    measure.itemWidth = static_cast<UINT>(std::max(width, 0));
+    measure.itemHeight = static_cast<UINT>(std::max(height, 0));
+    canvas.SetHandle(nullptr);
+  }
+  ReleaseDC(window, dc);
+  return done;
+}
+
+bool MenuDrawItem(const DRAWITEMSTRUCT& draw) {
+  if (draw.CtlType != ODT_MENU) return false;
+  TMenuItem* item = MenuItemOfData(draw.itemData);
+  if (!item) return false;
+  const int saved = SaveDC(draw.hDC);
+  {
+    TCanvas canvas;
+    canvas.SetHandle(draw.hDC);
+    AssignSystemMenuFont(*canvas.Font());
+    if (item->Default()) canvas.Font()->SetStyle(TFontStyles{fsBold});
+    try {
+      item->DrawItem(&canvas, draw.rcItem, (draw.itemState & ODS_SELECTED) != 0);
+    } catch (...) {
+      // Painting errors leave the item as it was.
+    }
+    canvas.SetHandle(nullptr);
+  }
+  RestoreDC(draw.hDC, saved);
+  return true;
+}
+
+namespace {
+LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  try {
+    switch (msg) {
+      case WM_MEASUREITEM:
+        if (MenuMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), window)) return TRUE;
+        break;
+      case WM_DRAWITEM:
+        if (MenuDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    return 0;
+  }
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+}  // namespace
+
+HWND PopupListWindow() {
+  static HWND window = nullptr;
+  if (window && IsWindow(window)) return window;
+  constexpr wchar_t kClass[] = L"TPUtilWindow";
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(instance, kClass, &wc)) {
+    wc = WNDCLASSW{};
+    wc.lpfnWndProc = &PopupListProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+  }
+  window = CreateWindowExW(WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  return window;
 }

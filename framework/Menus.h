@@ -1,17 +1,34 @@
 // Menus: TMenuItem trees behind a main menu bar (TMainMenu) or a context menu
 // (TPopupMenu). Items carry a caption, checked/enabled/visible states and OnClick; the
 // menu's HMENU is built from the items on first use and rebuilt after a change.
-// Owner-drawn menus raise OnMeasureItem/OnDrawItem of their items.
+// Owner-drawn menus raise OnMeasureItem/OnDrawItem of their items (or draw them plainly);
+// the item's address is the item data of its owner-drawn menu entry, looked up among the
+// live items before use. Items carry a shortcut (shown right-aligned) and an image index
+// into the menu's Images.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 
 class TMenu;
+class TImageList;
+
+// A shortcut: virtual key in the low byte, shift states above.
+using TShortCut = uint16_t;
+inline constexpr TShortCut scShift = 0x2000;
+inline constexpr TShortCut scCtrl = 0x4000;
+inline constexpr TShortCut scAlt = 0x8000;
+TShortCut ShortCut(WORD key, TShortCut shift);
+// "Ctrl+O", "Shift+Del", "Alt+F4", "F5"; empty for 0.
+std::wstring ShortCutToText(TShortCut shortCut);
+// Whether `caption` has `ch` as accelerator ("&File" has F).
+bool IsMenuAccel(wchar_t ch, const std::wstring& caption);
 
 using TMenuMeasureItemEvent = std::function<void(TObject* sender, TCanvas* canvas, int& width, int& height)>;
 using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, TRect rect, bool selected)>;
@@ -34,6 +51,10 @@ class TMenuItem : public TComponent {
   bool Default() const { return default_; }
   void SetDefault(bool value);
   bool IsLine() const { return caption_ == L"-"; }
+  TShortCut ShortCut() const { return shortCut_; }
+  void SetShortCut(TShortCut value);
+  int32_t ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int32_t value);
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem* Items(int index) const;
@@ -46,8 +67,21 @@ class TMenuItem : public TComponent {
   // The submenu handle of an item with children (made by the menu).
   HMENU Handle() const { return handle_; }
   TMenu* GetParentMenu() const;
+  // The menu handle that holds this item's entry (the parent's sub-menu or the menu's
+  // own handle), or null before the menu was built.
+  HMENU ParentHandle() const;
+  // Whether the entry of this item is owner-drawn in its menu.
+  bool OwnerDrawn() const;
 
   virtual void Click();
+  // OnMeasureItem when set, else the plain measuring below.
+  void MeasureItem(TCanvas* canvas, int& width, int& height);
+  // OnDrawItem when set, else the plain painting below.
+  void DrawItem(TCanvas* canvas, TRect rect, bool selected);
+  // The framework's own owner-draw look: the menu font's text extent plus room for a
+  // check mark and the shortcut; item filled with the menu or highlight colour.
+  void DefaultMeasureItem(TCanvas* canvas, int& width, int& height);
+  void DefaultDrawItem(TCanvas* canvas, TRect rect, bool selected);
 
   TNotifyEvent OnClick;
   TMenuMeasureItemEvent OnMeasureItem;
@@ -70,6 +104,8 @@ class TMenuItem : public TComponent {
   bool enabled_ = true;
   bool visible_ = true;
   bool default_ = false;
+  TShortCut shortCut_ = 0;
+  int32_t imageIndex_ = -1;
   std::vector<TMenuItem*> items_;
   TMenuItem* parent_ = nullptr;
   TMenu* menu_ = nullptr;  // set on the root item
@@ -89,13 +125,18 @@ class TMenu : public TComponent {
   HMENU Handle();
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool value);
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
   // Runs the click of the item with this command id; false when none has it.
   bool DispatchCommand(UINT command);
   TMenuItem* FindItem(UINT command);
+  // The item whose command is `id` or whose sub-menu handle is `id`, at any depth.
+  TMenuItem* FindItemById(UINT_PTR id);
   // The items changed: the handle is rebuilt on next use.
   virtual void MenuChanged();
 
  protected:
+  friend class TMenuItem;
   virtual HMENU CreateMenuHandle() = 0;
   void Notification(TComponent* component, TOperation operation) override;
   HMENU handle_ = nullptr;
@@ -103,6 +144,7 @@ class TMenu : public TComponent {
  private:
   TMenuItem* items_;
   bool ownerDraw_ = false;
+  TImageList* images_ = nullptr;
 };
 
 class TMainMenu : public TMenu {
@@ -136,3 +178,13 @@ class TPopupMenu : public TMenu {
   TComponent* popupComponent_ = nullptr;
   bool autoPopup_ = true;
 };
+
+// The live item whose address is `itemData`, else null.
+TMenuItem* MenuItemOfData(ULONG_PTR itemData);
+// WM_MEASUREITEM / WM_DRAWITEM of a framework item's owner-drawn entry: raises the item's
+// measuring or painting. False when the entry is not a live framework item.
+bool MenuMeasureItem(MEASUREITEMSTRUCT& measure, HWND window);
+bool MenuDrawItem(const DRAWITEMSTRUCT& draw);
+// The hidden window that owns popup menus while they are tracked and answers their
+// owner-draw messages.
+HWND PopupListWindow();

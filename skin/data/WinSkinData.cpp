@@ -93,8 +93,12 @@ TSkinData::TSkinData(TComponent* owner)
   MenuGlyphs->SetHeight(16);
   TBitmap glyphs;
   std::string reason;
-  if (LoadBitmapResource(glyphs, GetModuleHandleW(nullptr), "ORVATHMENU", &reason))
+  if (LoadBitmapResource(glyphs, GetModuleHandleW(nullptr), "ORVATHMENU", &reason)) {
+    // The resource has one bit per pixel; the mask is cut from a colour copy (a
+    // monochrome source gives an all-black, opaque image).
+    glyphs.SetPixelFormat(pf24bit);
     MenuGlyphs->AddMasked(&glyphs, 0xFFFFFF);
+  }
   MaxTrackWidth = GetSystemMetrics(SM_CXMAXIMIZED);
   MaxTrackHeight = GetSystemMetrics(SM_CYMAXIMIZED);
 }

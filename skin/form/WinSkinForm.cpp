@@ -7,8 +7,11 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/form/WinSkinMenu.h"
+#include "skin/form/WinSkinPopMenu.h"
 
 namespace {
 
@@ -129,8 +132,7 @@ void TWinSkinForm::Setup(TSkinData* skinData) {
   procInstalled_ = true;
 
   if (DrawFrame) {
-    // The skinned menu bar is not part of this frame yet: a window menu keeps the
-    // system's menu bar (MenuHeight stays 0) .
+    CreateMenuBar();
     RebuildLayout();
   } else {
     State = kFrameActive;
@@ -327,6 +329,13 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case SKM_INITSKIN:
       InitSkin();
       return 0;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case SKM_MENUBARCLICK: {
+      LRESULT menuResult = 0;
+      if (MenuMessage(msg, wParam, lParam, menuResult)) return menuResult;
+      break;
+    }
     case SKM_RESKINSCROLL:
       return 0;
     case SKM_QUERYSKIN:
@@ -348,7 +357,7 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
   }
   switch (msg) {
     case WM_SYSCOMMAND:
-      if (OnSysCommand(wParam)) {
+      if (OnSysCommand(wParam, lParam)) {
         result = 1;
       } else {
         result = CallPrevious(msg, wParam, lParam);
@@ -523,6 +532,10 @@ void TWinSkinForm::FormMessage(TMessage& message) {
     case SKM_PING:
       message.Result = message.LParam == SKIN_MAGIC ? SKIN_MAGIC : 1;
       return;
+    case CM_DIALOGCHAR:
+    case CM_MENUCHANGED:
+      if (!MenuFormMessage(message)) savedWindowProc_(message);
+      return;
     default:
       savedWindowProc_(message);
       return;
@@ -568,6 +581,8 @@ void TWinSkinForm::RestoreWindowProc() {
 void TWinSkinForm::Detach() {
   StopHoverTimer();
   HotObject = nullptr;
+  // A window that lives on (the manager going away) gets its menu back.
+  FreeMenuBar(State != kFrameDetaching && IsWindow(Window));
   RestoreWindowProc();
   if (FrameworkForm != nullptr && colorSaved_ && State != kFrameDetaching) FrameworkForm->SetColor(savedColor_);
   colorSaved_ = false;
@@ -597,6 +612,7 @@ void TWinSkinForm::Unskin() {
     SetWindowPos(Window, nullptr, topLeft.x, topLeft.y, width, height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   }
+  FreeMenuBar(true);
   RemoveRegion();
   State = kFrameDead;
 }
@@ -626,7 +642,7 @@ std::wstring TWinSkinForm::WindowText() const {
 
 void TWinSkinForm::OnHoverTimer() {
   try {
-    if (HotObject == nullptr) return;
+    if (HotObject == nullptr || MenuLoop) return;
     POINT cursor{};
     GetCursorPos(&cursor);
     const POINT point = ToFrameCoordinates(cursor);
@@ -641,6 +657,7 @@ void TWinSkinForm::OnHoverTimer() {
 
 void InstallSkinForms() {
   InstallSkinManager();
+  InstallSkinPopMenus();
   TSkinManage::SetFrameFactory([](TSkinManage& manager, HWND window, TCustomForm* form,
                                   TSkinData* skinData, const std::string& className) {
     auto frame = std::make_unique<TWinSkinForm>(manager, window, className);

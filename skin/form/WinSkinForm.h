@@ -19,6 +19,9 @@
 #include "skin/image/GdiOwners.h"
 #include "skin/manager/SkinManage.h"
 
+class TMenuBtn;
+class TPopupMenu;
+class TWinSkinMenu;
 class TCustomForm;
 class TSkinData;
 class TTimer;
@@ -99,6 +102,18 @@ class TWinSkinForm : public TSkinFrameBase {
   void Restore();
   // Draws the window icon at `bounds` (frame coordinates) on `dc`.
   void DrawIcon(HDC dc, const RECT& bounds);
+  // Menus (WinSkinMenuFrame.cpp): the skinned menu bar of a window with a menu, the
+  // owner-draw messages of menu items, the bar's accelerators and the system menu.
+  void CreateMenuBar();
+  // Frees the bar; `restore` puts the window's menu back (client area kept).
+  void FreeMenuBar(bool restore);
+  TMenuBtn* MenuButtonAt(POINT framePoint) const;
+  void OpenMenuButton(TMenuBtn* button);
+  void PostMenuButtonClick(TMenuBtn* button);
+  bool MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // SC_KEYMENU: true when answered here.
+  bool MenuKeyCommand(WPARAM wParam, LPARAM lParam);
+  void PopupSystemMenu(POINT screenPoint);
   // Whether the button is shown now (both visibility codes and the action); sets its
   // Enabled byte.
   bool ButtonVisible(TWinSysButton& button);
@@ -136,6 +151,11 @@ class TWinSkinForm : public TSkinFrameBase {
   DWORD LastMenuTick = 0;
   UINT DoubleClickTime = 0;
   TSkinManage& Manager;
+  std::unique_ptr<TWinSkinMenu> MenuBar;
+  // A menu-bar drop-down is being tracked.
+  bool MenuLoop = false;
+  HMENU OpenSubMenu = nullptr;
+  std::unique_ptr<TPopupMenu> SystemMenuPopup;
 
   // The window procedure stub (every skinned window shares it).
   static LRESULT CALLBACK WindowProcStub(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -155,8 +175,10 @@ class TWinSkinForm : public TSkinFrameBase {
   LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
   void OnSize(WPARAM wParam);
   bool OnNcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  bool OnSysCommand(WPARAM wParam);
+  bool OnSysCommand(WPARAM wParam, LPARAM lParam);
   void FormMessage(TMessage& message);
+  // CM_DIALOGCHAR and CM_MENUCHANGED: true when handled here.
+  bool MenuFormMessage(TMessage& message);
   void RestoreWindowProc();
   void RemoveRegion();
   void OnHoverTimer();

@@ -6,6 +6,7 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
+#include "skin/form/WinSkinMenu.h"
 
 namespace {
 
@@ -225,6 +226,10 @@ bool TWinSkinForm::OnNcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
   const POINT screen{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
   const POINT point = ToFrameCoordinates(screen);
   TNCObject* object = ButtonAt(point);
+  // Menu-bar buttons come after the caption buttons.
+  TMenuBtn* menuButton = object == nullptr ? MenuButtonAt(point) : nullptr;
+  if (menuButton != nullptr) object = menuButton;
+  auto* sysButton = dynamic_cast<TWinSysButton*>(object);
   result = 0;
   switch (msg) {
     case WM_NCMOUSEMOVE:
@@ -241,7 +246,11 @@ bool TWinSkinForm::OnNcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_NCLBUTTONDOWN:
       if (object != nullptr) {
         if (!Active) SetForegroundWindow(Window);
-        object->MouseDown();
+        if (menuButton != nullptr) {
+          OpenMenuButton(menuButton);
+        } else {
+          object->MouseDown();
+        }
         return true;
       }
       if (DisplayState == 1 && Active && wParam == HTCAPTION) {
@@ -251,16 +260,16 @@ bool TWinSkinForm::OnNcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       return false;
     case WM_NCLBUTTONUP:
       if (object != nullptr) {
-        if (object == HotObject) {
+        if (sysButton != nullptr && object == HotObject) {
           object->MouseUp();
-          ClickButton(*static_cast<TWinSysButton*>(object));
+          ClickButton(*sysButton);
         }
         return true;
       }
       return false;
     case WM_NCLBUTTONDBLCLK:
       if (object != nullptr) {
-        const int32_t action = static_cast<TWinSysButton*>(object)->Element->Action;
+        const int32_t action = sysButton != nullptr ? sysButton->Element->Action : -1;
         if (action == 3 || action == 11) {
           StopHoverTimer();
           PostMessageW(Window, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -358,19 +367,10 @@ void TWinSkinForm::Restore() {
   PostMessageW(Window, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
-bool TWinSkinForm::OnSysCommand(WPARAM wParam) {
+bool TWinSkinForm::OnSysCommand(WPARAM wParam, LPARAM lParam) {
   const WPARAM command = wParam & 0xFFF0;
-  if (command == SC_KEYMENU && GetCapture() == nullptr) {
-    // No skinned menu bar in this frame: the plain menu key is answered here, space opens
-    // the skinned system menu.
-    if (wParam == SC_KEYMENU) return true;
-    if (LOWORD(wParam) == SC_KEYMENU) {
-      POINT corner{0, 0};
-      ClientToScreen(Window, &corner);
-      ShowSystemMenu(corner);
-      return true;
-    }
-  }
+  // The menu key: the skinned bar's accelerators, space the skinned system menu.
+  if (MenuKeyCommand(wParam, lParam)) return true;
   if (command == SC_MINIMIZE) DisplayState = 2;
   if (command == SC_MAXIMIZE) DisplayState = 1;
   if (command == SC_RESTORE) {
@@ -390,6 +390,10 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint) {
   }
   Manager.MenuKind = kMenuKindSystem;
   LastMenuTick = now;
+  if (SkinData != nullptr) {
+    PopupSystemMenu(screenPoint);
+    return;
+  }
   // The window's own system menu with its items' states brought up to date.
   const HMENU menu = GetSystemMenu(Window, FALSE);
   if (menu == nullptr) return;

@@ -7,6 +7,7 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
+#include "skin/form/WinSkinMenu.h"
 #include "skin/image/ImgUtil.h"
 
 namespace {
@@ -76,7 +77,11 @@ void TWinSkinForm::PaintFrame(HDC given) {
       PaintCaption(dc, FrameWidth, TopHeight, false);
       if (MenuHeight > 0) {
         const RECT strip{LeftWidth, TopHeight, FrameWidth - RightWidth, TopHeight + MenuHeight};
-        FillRect(dc, &strip, SkinData->ButtonFaceBrush.Get());
+        if (MenuBar) {
+          MenuBar->Paint(dc, strip);
+        } else {
+          FillRect(dc, &strip, SkinData->ButtonFaceBrush.Get());
+        }
       }
     }
   } catch (...) {
