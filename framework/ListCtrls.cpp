@@ -303,7 +303,12 @@ void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
 
 void TCustomComboBox::ItemsChanged() {
   if (!HandleAllocated()) return;
-  const std::wstring text = style_ == csDropDown || style_ == csSimple ? Text() : std::wstring();
+  std::wstring text;
+  if (style_ == csDropDown || style_ == csSimple) {
+    // A new window has not taken the stored text yet.
+    text = Text();
+    if (text.empty()) text = text_;
+  }
   SendMessageW(handle_, CB_RESETCONTENT, 0, 0);
   for (int i = 0; i < items_->Count(); ++i)
     SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_->Get(i).c_str()));

@@ -1,0 +1,78 @@
+// Starts gallery.exe, finds its window and checks that a window of every windowed control
+// kind is there, then closes it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+std::wstring GalleryPath() {
+  std::wstring path = L"\\\\?\\unix";
+  for (const char* p = PTEST_GALLERY_EXE; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return path;
+}
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindGallery(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (process == search->process && std::wstring(name) == L"TGalleryForm" && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectClass(HWND window, LPARAM data) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  reinterpret_cast<std::set<std::wstring>*>(data)->insert(name);
+  return TRUE;
+}
+
+TEST(GallerySmoke, StartsWithAWindowOfEveryControlKind) {
+  std::wstring command = L"\"" + GalleryPath() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+      << "cannot start " << std::string(PTEST_GALLERY_EXE);
+  Search search{process.dwProcessId, nullptr};
+  for (int i = 0; i < 300 && !search.found; ++i) {
+    EnumWindows(&FindGallery, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(100);
+  }
+  if (search.found) {
+    wchar_t caption[64] = {};
+    GetWindowTextW(search.found, caption, 64);
+    EXPECT_EQ(std::wstring(caption), L"Control gallery");
+    std::set<std::wstring> classes;
+    EnumChildWindows(search.found, &CollectClass, reinterpret_cast<LPARAM>(&classes));
+    for (const wchar_t* kind :
+         {L"TBitBtn", L"TScrollBar", L"TListBox", L"TListView", L"TComboBox", L"TGroupBox", L"TRadioGroup",
+          L"TGroupButton", L"TProgressBar", L"TTrackBar", L"TUpDown", L"TPageControl", L"TTabSheet", L"TTabControl",
+          L"THeaderControl", L"TTreeView", L"TDateTimePicker", L"TToolBar", L"TScrollBox", L"TPanel", L"TEdit",
+          L"TMemo", L"TButton", L"TCheckBox", L"TRadioButton", L"TStatusBar"})
+      EXPECT_TRUE(classes.count(kind)) << "no window of class " << std::string(kind, kind + wcslen(kind));
+    PostMessageW(search.found, WM_CLOSE, 0, 0);
+  }
+  EXPECT_NE(search.found, nullptr) << "the gallery window did not appear";
+  if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the gallery did not end after WM_CLOSE";
+    TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+}  // namespace
