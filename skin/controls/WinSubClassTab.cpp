@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/ClassBuilder.h"
+#include "framework/TabCtrls.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassItemText.h"
 #include "skin/controls/WinSubClassUpDown.h"
@@ -30,11 +31,7 @@ std::unique_ptr<TBitmap> Copy24(TBitmap* source) {
   return copy;
 }
 
-bool IsPageControl(const TControl* control) {
-  if (control == nullptr) return false;
-  const std::string name = control->ClassName();
-  return name.find("PageControl") != std::string::npos;
-}
+bool IsPageControl(const TControl* control) { return dynamic_cast<const TPageControl*>(control) != nullptr; }
 
 }  // namespace
 
@@ -73,10 +70,10 @@ void TSkinTab::AttachParts() {
   }
 }
 
-TTabPosition TSkinTab::Position() const {
+TSkinTabSide TSkinTab::Position() const {
   const LONG_PTR style = GetWindowLongX(Handle, GWL_STYLE);
-  if (style & TCS_VERTICAL) return (style & TCS_RIGHT) ? TTabPosition::Right : TTabPosition::Left;
-  return (style & TCS_BOTTOM) ? TTabPosition::Bottom : TTabPosition::Top;
+  if (style & TCS_VERTICAL) return (style & TCS_RIGHT) ? TSkinTabSide::Right : TSkinTabSide::Left;
+  return (style & TCS_BOTTOM) ? TSkinTabSide::Bottom : TSkinTabSide::Top;
 }
 
 void TSkinTab::ReadImages() {
@@ -97,16 +94,16 @@ void TSkinTab::ReadImages() {
   // The tab picture is always drawn upright and turned with its text; the pane picture
   // and its margins are turned here.
   switch (Position()) {
-    case TTabPosition::Bottom:
+    case TSkinTabSide::Bottom:
       FlipBitmap(TabImage.get());
       FlipBitmap(PaneImage.get());
       std::swap(PaneMargins.top, PaneMargins.bottom);
       break;
-    case TTabPosition::Left:
+    case TSkinTabSide::Left:
       RotateLeft(PaneImage.get());
       PaneMargins = RECT{PaneMargins.top, PaneMargins.right, PaneMargins.bottom, PaneMargins.left};
       break;
-    case TTabPosition::Right:
+    case TSkinTabSide::Right:
       RotateRight(PaneImage.get());
       PaneMargins = RECT{PaneMargins.bottom, PaneMargins.left, PaneMargins.top, PaneMargins.right};
       break;
@@ -136,20 +133,18 @@ void TSkinTab::CloseTab(int index) {
   HWND formWindow = GetAncestor(Handle, GA_ROOT);
   if (formWindow == nullptr) return;
   if (SendMessageW(formWindow, SKM_CLOSETAB, reinterpret_cast<WPARAM>(Handle), index) != 0) return;
-  auto* pages = dynamic_cast<TWinControl*>(Control);
-  if (pages != nullptr) {
-    // The page with that index: the pages are the page control's windowed children.
-    int found = 0;
-    for (int i = 0; i < pages->ControlCount(); ++i) {
-      auto* page = dynamic_cast<TWinControl*>(pages->Controls(i));
-      if (page == nullptr) continue;
-      const int32_t pageIndex = GetOrdPropByName(page, "PageIndex");
-      if (pageIndex == index || (pageIndex < 0 && found == index)) {
+  if (auto* pages = dynamic_cast<TPageControl*>(Control)) {
+    // Tab `index` belongs to the index-th page whose tab is shown.
+    int tab = 0;
+    for (int i = 0; i < pages->PageCount(); ++i) {
+      TTabSheet* page = pages->Pages(i);
+      if (page == nullptr || !page->TabVisible()) continue;
+      if (tab++ == index) {
         delete page;
         return;
       }
-      ++found;
     }
+    return;
   }
   // A raw tab control: the tab goes.
   SendMessageW(Handle, TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
@@ -176,8 +171,8 @@ bool TSkinTab::BeforeProc(TMessage& message) {
 }
 
 void TSkinTab::DrawTab(HDC dc, TCanvas* canvas, const RECT& tab, int index, bool focused) {
-  const TTabPosition position = Position();
-  const bool sideways = position == TTabPosition::Left || position == TTabPosition::Right;
+  const TSkinTabSide position = Position();
+  const bool sideways = position == TSkinTabSide::Left || position == TSkinTabSide::Right;
   const int width = tab.right - tab.left;
   const int height = tab.bottom - tab.top;
   if (width <= 0 || height <= 0) return;
@@ -191,7 +186,7 @@ void TSkinTab::DrawTab(HDC dc, TCanvas* canvas, const RECT& tab, int index, bool
   if (sideways) {
     TBitmap under(width, height, pf24bit);
     BitBlt(under.Canvas()->Handle(), 0, 0, width, height, dc, tab.left, tab.top, SRCCOPY);
-    if (position == TTabPosition::Left) RotateRight(&under);
+    if (position == TSkinTabSide::Left) RotateRight(&under);
     else RotateLeft(&under);
     BitBlt(pieceDc, 0, 0, upWidth, upHeight, under.Canvas()->Handle(), 0, 0, SRCCOPY);
   } else {
@@ -200,7 +195,7 @@ void TSkinTab::DrawTab(HDC dc, TCanvas* canvas, const RECT& tab, int index, bool
   const TDataSkinBorder& tabs = *SkinData->Tabs;
   const RECT local{0, 0, upWidth, upHeight};
   RECT margins = tabs.Margins;
-  if (position == TTabPosition::Bottom) std::swap(margins.top, margins.bottom);
+  if (position == TSkinTabSide::Bottom) std::swap(margins.top, margins.bottom);
   DrawNineSlice(pieceDc, local, TabImage.get(), false, tabs.Tile != 0, tabs.Trans == 1,
                 std::max(tabs.FrameCount, 1), focused ? 2 : 1, margins);
 
@@ -232,8 +227,8 @@ void TSkinTab::DrawTab(HDC dc, TCanvas* canvas, const RECT& tab, int index, bool
     CloseBoxRects[static_cast<size_t>(index)] = RECT{tab.left + box.left, tab.top + box.top, tab.left + box.right,
                                                      tab.top + box.bottom};
   }
-  if (position == TTabPosition::Left) RotateLeft(&piece);
-  if (position == TTabPosition::Right) RotateRight(&piece);
+  if (position == TSkinTabSide::Left) RotateLeft(&piece);
+  if (position == TSkinTabSide::Right) RotateRight(&piece);
   BitBlt(dc, tab.left, tab.top, width, height, piece.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 

@@ -16,7 +16,7 @@ class TSkinUpDown;
 inline constexpr int32_t kCloseBoxTag = 7777;
 
 // Where the tabs of a tab control sit.
-enum class TTabPosition { Top, Bottom, Left, Right };
+enum class TSkinTabSide { Top, Bottom, Left, Right };
 
 class TSkinTab : public TSkinControl {
   FRAMEWORK_CLASS(TSkinTab, TSkinControl)
@@ -33,7 +33,7 @@ class TSkinTab : public TSkinControl {
   bool BeforeProc(TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 
-  TTabPosition Position() const;
+  TSkinTabSide Position() const;
   // The tab whose close box holds the client point, or -1.
   int CloseBoxAt(int x, int y) const;
 
