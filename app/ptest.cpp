@@ -11,6 +11,7 @@
 #include "framework/Application.h"
 #include "framework/SysUtils.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/form/WinSkinForm.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ int Run() {
   const ProgramOptions options = ParseProgramOptions(CommandLineArguments());
   Application->Initialize();
   RegisterTestClasses();
+  // Before the layout loads: its skin component then creates the skin manager that gives
+  // the window its skinned frame.
+  InstallSkinForms();
   Application->CreateForm(&Form1);
   if (!Form1 || !Form1->Memo1 || !Form1->SkinData1) {
     MessageBoxW(nullptr, L"The main window's layout is missing from the program.", L"ptest", MB_ICONERROR);

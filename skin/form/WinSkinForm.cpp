@@ -218,6 +218,21 @@ void TWinSkinForm::RebuildLayout() {
   FreeButtons();
   for (auto& element : SkinData->SysButtons) {
     if (!element) continue;
+    if (element->Action == 3 || element->Action == 11) {
+      // The icon button shows the program's icon; a skin gives it no picture of its own.
+      BuildIconBitmap();
+      if (IconBitmap) {
+        if (!element->Bitmap || element->Bitmap->Empty()) {
+          element->Bitmap = std::make_unique<TBitmap>();
+          element->Bitmap->Assign(IconBitmap.get());
+        }
+        if (!SkinData->AppIconBitmap || SkinData->AppIconBitmap->Empty()) {
+          SkinData->AppIconBitmap = std::make_unique<TBitmap>();
+          SkinData->AppIconBitmap->Assign(IconBitmap.get());
+        }
+      }
+      element->FrameCount = 1;
+    }
     auto button = std::make_unique<TWinSysButton>(this, element.get());
     button->Enabled = 1;
     Buttons.push_back(std::move(button));

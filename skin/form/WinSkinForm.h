@@ -22,6 +22,7 @@
 class TMenuBtn;
 class TPopupMenu;
 class TWinSkinMenu;
+class TBitmap;
 class TCustomForm;
 class TSkinData;
 class TTimer;
@@ -102,6 +103,10 @@ class TWinSkinForm : public TSkinFrameBase {
   void Restore();
   // Draws the window icon at `bounds` (frame coordinates) on `dc`.
   void DrawIcon(HDC dc, const RECT& bounds);
+  // The icon that DrawIcon draws: the application's (or else the window's) small icon.
+  HICON WindowIcon() const;
+  // Rebuilds IconBitmap from the window's icon (small-icon size, magenta around it).
+  void BuildIconBitmap();
   // Menus (WinSkinMenuFrame.cpp): the skinned menu bar of a window with a menu, the
   // owner-draw messages of menu items, the bar's accelerators and the system menu.
   void CreateMenuBar();
@@ -147,6 +152,7 @@ class TWinSkinForm : public TSkinFrameBase {
   std::wstring CaptionSuffix = L"  ";
   HMENU SystemMenu = nullptr;
   std::vector<std::unique_ptr<TWinSysButton>> Buttons;
+  std::unique_ptr<TBitmap> IconBitmap;
   TNCObject* HotObject = nullptr;
   DWORD LastMenuTick = 0;
   UINT DoubleClickTime = 0;

@@ -3,6 +3,7 @@
 // the window commands and the system menu.
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
@@ -165,16 +166,48 @@ void TWinSkinForm::PaintButtons(HDC dc) {
   }
 }
 
+HICON TWinSkinForm::WindowIcon() const {
+  // The application's icon first (it sits on the framework's hidden application window),
+  // then the window's own.
+  for (HWND owner : {Application != nullptr ? Application->Handle() : nullptr, Window}) {
+    if (owner == nullptr) continue;
+    auto icon = reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, ICON_BIG, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICON));
+    if (icon != nullptr) return icon;
+  }
+  return nullptr;
+}
+
+void TWinSkinForm::BuildIconBitmap() {
+  const int width = GetSystemMetrics(SM_CXSMICON);
+  const int height = GetSystemMetrics(SM_CYSMICON);
+  const HICON icon = WindowIcon();
+  if (icon == nullptr || width <= 0 || height <= 0) return;
+  auto bitmap = std::make_unique<TBitmap>(width, height);
+  HDC dc = bitmap->Canvas()->Handle();
+  HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, key);
+  DeleteObject(key);
+  // The large icon scaled down when that is all there is.
+  HICON scaled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE));
+  DrawIconEx(dc, 0, 0, scaled != nullptr ? scaled : icon, width, height, 0, nullptr, DI_NORMAL);
+  if (scaled != nullptr) DestroyIcon(scaled);
+  IconBitmap = std::move(bitmap);
+}
+
 void TWinSkinForm::DrawIcon(HDC dc, const RECT& bounds) {
   const int size = GetSystemMetrics(SM_CXSMICON);
-  HICON icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_SMALL, 0));
-  if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageW(Window, WM_GETICON, ICON_BIG, 0));
-  if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(Window, GCLP_HICONSM));
+  const HICON icon = WindowIcon();
   if (icon != nullptr) {
-    DrawIconEx(dc, bounds.left, bounds.top, icon, size, size, 0, nullptr, DI_NORMAL);
-  } else if (SkinData->AppIconBitmap && SkinData->AppIconBitmap->Width() > 0) {
+    HICON scaled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
+    DrawIconEx(dc, bounds.left, bounds.top, scaled != nullptr ? scaled : icon, size, size, 0, nullptr, DI_NORMAL);
+    if (scaled != nullptr) DestroyIcon(scaled);
+  } else if (IconBitmap) {
     const RECT target{bounds.left, bounds.top, bounds.left + size, bounds.top + size};
-    TransparentBlit(dc, target, SkinData->AppIconBitmap.get(), 0xFF00FF);
+    TransparentBlit(dc, target, IconBitmap.get(), 0xFF00FF);
   }
 }
 

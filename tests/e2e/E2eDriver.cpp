@@ -12,6 +12,8 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"磁盘监视";
 constexpr UINT kSendTimeoutMs = 5000;
+// The skinning engine's "are you skinned?" message: a skinned window answers 1.
+constexpr UINT kQuerySkinMessage = 0x3523;
 
 std::string Narrow(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
@@ -142,6 +144,27 @@ void ClickAt(POINT point) {
   SendMouse(MOUSEEVENTF_LEFTUP, point);
 }
 
+void MouseButtonAt(DWORD buttonFlags, POINT point) { SendMouse(buttonFlags, point); }
+
+void DoubleClickAt(POINT point) {
+  SendMouse(0, point);
+  Sleep(30);
+  for (int i = 0; i < 2; ++i) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN, point);
+    Sleep(20);
+    SendMouse(MOUSEEVENTF_LEFTUP, point);
+    Sleep(20);
+  }
+}
+
+void RightClickAt(POINT point) {
+  SendMouse(0, point);
+  Sleep(30);
+  SendMouse(MOUSEEVENTF_RIGHTDOWN, point);
+  Sleep(30);
+  SendMouse(MOUSEEVENTF_RIGHTUP, point);
+}
+
 void PressKey(WORD key, WORD modifier) {
   auto send = [](WORD vk, bool up) {
     INPUT input{};
@@ -180,7 +203,22 @@ ProgramUnderTest::ProgramUnderTest(const std::wstring& arguments) {
       },
       30000, 50);
   if (!window_) throw std::runtime_error("the window \"磁盘监视\" of ptest.exe did not appear");
-  // Let the first paint and the start-up work finish before a test looks or clicks.
+  // The skin manager attaches the frame at the first activation and completes it from a
+  // posted message (the window grows around its client area and gets its region): wait
+  // for that, then let the first paint and the start-up work finish before a test looks
+  // or clicks.
+  WaitUntil(
+      [&] {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window_, kQuerySkinMessage, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &answer) ||
+            answer != 1)
+          return false;
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        const bool cut = GetWindowRgn(window_, region) != ERROR;
+        DeleteObject(region);
+        return cut;
+      },
+      5000, 20);
   DWORD_PTR result = 0;
   SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result);
 }
@@ -311,6 +349,17 @@ std::wstring ProgramUnderTest::StatusPanel(int index) const {
   VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
   text.resize(read >= bytes ? length : 0);
   return text;
+}
+
+RECT ProgramUnderTest::WindowRect() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return r;
+}
+
+POINT ProgramUnderTest::WindowToScreenPoint(int x, int y) const {
+  const RECT r = WindowRect();
+  return {r.left + x, r.top + y};
 }
 
 POINT ProgramUnderTest::ClientToScreenPoint(int x, int y) const {

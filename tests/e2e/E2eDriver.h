@@ -34,6 +34,11 @@ Pixels GrabScreen(const RECT& screenRect);
 // Mouse and keyboard input as the system's input queue receives it (SendInput).
 void MoveMouse(POINT screenPoint);
 void ClickAt(POINT screenPoint);
+// One mouse button event at `screenPoint` (MOUSEEVENTF_LEFTDOWN, _LEFTUP, _RIGHTDOWN, ...).
+void MouseButtonAt(DWORD buttonFlags, POINT screenPoint);
+// Two left clicks within the system's double-click time.
+void DoubleClickAt(POINT screenPoint);
+void RightClickAt(POINT screenPoint);
 // A key press: `modifier` (0 for none, else e.g. VK_MENU) held while `key` goes down and up.
 void PressKey(WORD key, WORD modifier = 0);
 
@@ -41,7 +46,8 @@ void PressKey(WORD key, WORD modifier = 0);
 class ProgramUnderTest {
  public:
   // Starts ptest.exe with `arguments` (in C:\) and waits for its visible main window
-  // "磁盘监视"; throws std::runtime_error when it does not come.
+  // "磁盘监视" and for its skinned frame; throws std::runtime_error when the window does
+  // not come.
   explicit ProgramUnderTest(const std::wstring& arguments = L"");
   ~ProgramUnderTest();
   ProgramUnderTest(const ProgramUnderTest&) = delete;
@@ -84,6 +90,10 @@ class ProgramUnderTest {
   // The text of status-bar part `index` (SB_GETTEXTW into memory of the program).
   std::wstring StatusPanel(int index) const;
 
+  // The main window's rectangle on the screen, and a point given in window coordinates
+  // (origin at its top-left corner, the frame included) on the screen.
+  RECT WindowRect() const;
+  POINT WindowToScreenPoint(int x, int y) const;
   // A point of the main window's client area in screen coordinates.
   POINT ClientToScreenPoint(int x, int y) const;
   RECT ScreenRectOf(HWND control) const;
