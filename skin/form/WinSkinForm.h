@@ -194,6 +194,8 @@ class TWinSkinForm : public TSkinFrameBase {
   void StopHoverTimer();
 
   bool procInstalled_ = false;
+  // The form's popup menus were given the skin's item painters.
+  bool popupsOwnerDrawn_ = false;
   bool hasRegion_ = false;
   TWndMethod savedWindowProc_;
   bool formProcReplaced_ = false;

@@ -65,13 +65,16 @@ bool IsMenuButton(TWinSkinMenu& bar, const TNCObject* object) {
 }  // namespace
 
 void TWinSkinForm::CreateMenuBar() {
-  if (MenuBar || MdiRole == 2 || IsChild || SkinData == nullptr) return;
-  if (GetMenu(Window) == nullptr) return;
-  if (FrameworkForm != nullptr) {
-    if (SkinData->SkinControls().Contains(xcMenuItem)) SetOwnerDrawMainMenus(Window, FrameworkForm, true);
-    if (SkinData->SkinControls().Contains(xcPopupMenu) && WindowClass != "TwwRichEditForm")
-      SetOwnerDrawPopups(Window, FrameworkForm, true);
+  if (MenuBar || SkinData == nullptr) return;
+  // The form's popup menus are drawn by the skin whether or not it has a menu bar.
+  if (FrameworkForm != nullptr && !popupsOwnerDrawn_ && SkinData->SkinControls().Contains(xcPopupMenu) &&
+      WindowClass != "TwwRichEditForm") {
+    SetOwnerDrawPopups(Window, FrameworkForm, true);
+    popupsOwnerDrawn_ = true;
   }
+  if (MdiRole == 2 || IsChild || GetMenu(Window) == nullptr) return;
+  if (FrameworkForm != nullptr && SkinData->SkinControls().Contains(xcMenuItem))
+    SetOwnerDrawMainMenus(Window, FrameworkForm, true);
   MenuHeight = GetSystemMetrics(SM_CYMENU);
   MenuBar = std::make_unique<TWinSkinMenu>(this);
   MenuBar->Menu = FrameworkForm != nullptr ? FrameworkForm->Menu() : nullptr;
@@ -83,14 +86,13 @@ void TWinSkinForm::CreateMenuBar() {
 }
 
 void TWinSkinForm::FreeMenuBar(bool restore) {
+  if (popupsOwnerDrawn_ && FrameworkForm != nullptr && restore) SetOwnerDrawPopups(Window, FrameworkForm, false);
+  popupsOwnerDrawn_ = false;
   if (!MenuBar) return;
   if (restore && IsWindow(Window)) {
     const RECT before = ClientRectOf(Window);
     MenuBar->RestoreWindowMenu();
-    if (FrameworkForm != nullptr) {
-      SetOwnerDrawMainMenus(Window, FrameworkForm, false);
-      SetOwnerDrawPopups(Window, FrameworkForm, false);
-    }
+    if (FrameworkForm != nullptr) SetOwnerDrawMainMenus(Window, FrameworkForm, false);
     KeepClientHeight(Window, before);
   }
   if (HotObject != nullptr && IsMenuButton(*MenuBar, HotObject)) HotObject = nullptr;

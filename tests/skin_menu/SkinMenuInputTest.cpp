@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "framework/ImageList.h"
+#include "framework/StdCtrls.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/form/WinSkinMenu.h"
 #include "tests/skin_menu/MenuTestSupport.h"
@@ -220,4 +221,35 @@ TEST_F(SkinMenuInputTest, AContextMenuAfterTheSystemMenuIsSkinnedAsAPopup) {
   EXPECT_TRUE(contextKind);
   EXPECT_TRUE(contextBackground);
   EXPECT_EQ(test.ran, L"Copy;");
+}
+
+TEST_F(SkinMenuInputTest, AnEditBoxsOwnContextMenuIsSkinnedAsAPopup) {
+  MenuTestForm test;
+  auto* memo = new TMemo(test.form);
+  memo->SetParent(test.form);
+  memo->SetBounds(20, 20, 200, 120);
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  ButtonCentres(test);
+  TSkinData* data = test.data;
+  POINT inMemo{100, 60};
+  ClientToScreen(memo->Handle(), &inMemo);
+  std::atomic<bool> open{false}, skinned{false}, background{false}, kindPopup{false};
+  const bool inTime = RunScript([&] {
+    ClickAt(inMemo, true);
+    open = WaitFor([] { return VisiblePopupCount() > 0; });
+    const HWND popup = TopPopup();
+    skinned = popup != nullptr && SendMessageW(popup, SKM_QUERYSKIN, 0, 0) == 1;
+    kindPopup = SkinManage()->MenuKind == kMenuKindPopup;
+    WaitFor([&] { return PopupShowsMenuBackground(popup, data); }, 1500);
+    background = PopupShowsMenuBackground(popup, data);
+    SaveScreenShot("edit-context-menu");
+    PressKey(VK_ESCAPE);
+    WaitFor([] { return VisiblePopupCount() == 0; });
+  });
+  EXPECT_TRUE(inTime);
+  EXPECT_TRUE(open);
+  EXPECT_TRUE(skinned);
+  EXPECT_TRUE(kindPopup);
+  EXPECT_TRUE(background);
+  EXPECT_EQ(test.ran, L"");  // the form's own popup menu did not open
 }
