@@ -314,6 +314,8 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT result = CallPrevious(msg, wParam, lParam);
       if (!foreign) return result;
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      // The skin's text colour on the skin's face (a dark skin needs light text).
+      if (SkinData != nullptr) SetTextColor(reinterpret_cast<HDC>(wParam), ColorToRGB(SkinData->ButtonTextColour));
       if (msg == WM_CTLCOLORSTATIC && SkinData != nullptr)
         return reinterpret_cast<LRESULT>(SkinData->ButtonFaceBrush.Get());
       return result;
