@@ -100,7 +100,7 @@ bool TWinSkinForm::ButtonVisible(TWinSysButton& button) {
     const int32_t code = e.Visibility;
     if (code == 6 || code == 8) first = (minBox || maxBox) && sysMenu;
     else if (code == 10) first = helpBox && !minBox && !maxBox;
-    else if (code == 100) first = false;  // no skinned menu bar in this frame
+    else if (code == 100) first = MdiRole == 1 && Manager.MdiMaximised && MenuBar != nullptr;
     else if (code == 200) first = Kind == kKindDialog && !SystemDialog;
     else if (code >= 201 && code <= 999) first = true;
     else if (code >= 1000 && code <= 2000)

@@ -239,6 +239,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& strip) {
   Buffer->SetSize(width, height);
   BitBlt(Buffer->Canvas()->Handle(), 0, 0, width, height, workDc, 0, 0, SRCCOPY);
   PlaceButtons(workDc, strip, {0, 0});
+  PaintMdiChildButtons(workDc, strip);
   BitBlt(dc, strip.left, strip.top, width, height, workDc, 0, 0, SRCCOPY);
   // A button the mouse is on keeps its look over the fresh strip.
   if (TMenuBtn* hot = dynamic_cast<TMenuBtn*>(Form->HotObject); hot != nullptr && hot->State != 1) {
@@ -249,6 +250,25 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& strip) {
     }
   }
   Painting = 0;
+}
+
+void TWinSkinMenu::PaintMdiChildButtons(HDC dc, const RECT& strip) {
+  if (Form->MdiRole != 1 || Form->Manager.MdiClient == nullptr) return;
+  BOOL maximised = FALSE;
+  const auto active = reinterpret_cast<HWND>(
+      SendMessageW(Form->Manager.MdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+  if (active == nullptr || !maximised) return;
+  // The active child's caption buttons live in the strip while it is maximised.
+  if (!Form->Manager.MdiMaximised) Form->Manager.SetMdiMaximised(true);
+  for (auto& button : Form->Buttons) {
+    const TDataSkinSysButton& element = *button->Element;
+    if (element.Visibility != 100 || !HasImage(&element)) continue;
+    if (!Form->ButtonVisible(*button)) continue;
+    RECT target = button->Bounds;
+    OffsetRect(&target, -strip.left, -strip.top);
+    const int frames = element.FrameCount > 0 ? element.FrameCount : 1;
+    DrawFrameStretched(dc, target, element.Bitmap.get(), true, frames, 1);
+  }
 }
 
 void TWinSkinMenu::Layout() {

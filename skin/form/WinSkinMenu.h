@@ -77,6 +77,8 @@ class TWinSkinMenu {
   // it is given (`origin`: the strip's position on `dc`).
   void PlaceButtons(HDC dc, const RECT& strip, POINT origin);
   int FirstButtonX(const RECT& strip) const;
+  // An MDI main form with a maximised active child: that child's caption buttons.
+  void PaintMdiChildButtons(HDC dc, const RECT& strip);
   void FreeButtons();
   void SwitchToOwnerDraw(HMENU menu);
 

@@ -9,6 +9,7 @@
 #include "framework/Menus.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinMenu.h"
+#include "skin/form/WinSkinMenuMdi.h"
 
 namespace {
 
@@ -72,6 +73,8 @@ void TWinSkinForm::CreateMenuBar() {
     SetOwnerDrawPopups(Window, FrameworkForm, true);
     popupsOwnerDrawn_ = true;
   }
+  if (MdiRole == 1 && Manager.MdiClient != nullptr && GetParent(Manager.MdiClient) == Window)
+    AttachMdiClient(this, Manager.MdiClient);
   if (MdiRole == 2 || IsChild || GetMenu(Window) == nullptr) return;
   if (FrameworkForm != nullptr && SkinData->SkinControls().Contains(xcMenuItem))
     SetOwnerDrawMainMenus(Window, FrameworkForm, true);
@@ -88,6 +91,7 @@ void TWinSkinForm::CreateMenuBar() {
 void TWinSkinForm::FreeMenuBar(bool restore) {
   if (popupsOwnerDrawn_ && FrameworkForm != nullptr && restore) SetOwnerDrawPopups(Window, FrameworkForm, false);
   popupsOwnerDrawn_ = false;
+  DetachMdiClient(this);
   if (!MenuBar) return;
   if (restore && IsWindow(Window)) {
     const RECT before = ClientRectOf(Window);
