@@ -101,8 +101,7 @@ void TGalleryForm::Notification(TComponent* component, TOperation operation) {
 }
 
 void TGalleryForm::MessageButtonClick(TObject*) {
-  MessageBoxW(Handle(), L"A message box: a window of the system, skinned through its child windows.",
-              L"Control gallery", MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(Handle(), L"A message box of the system.", L"Control gallery", MB_OK | MB_ICONINFORMATION);
 }
 
 void TGalleryForm::FileDialogButtonClick(TObject*) {
@@ -119,10 +118,7 @@ void TGalleryForm::FileDialogButtonClick(TObject*) {
   std::wstring name = file;
   std::wstring lower = name;
   std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t ch) { return std::towlower(ch); });
-  if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, L".skn") == 0 && SkinData1) {
-    SkinData1->SetSkinFile(AnsiText(name));
-    if (!SkinData1->Active()) SkinData1->SetActive(true);
-  }
+  if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, L".skn") == 0) ApplySkinFile(name);
   if (StatusBar1 && StatusBar1->Panels()->Count() > 0) StatusBar1->Panels()->Items(0)->SetText(name);
 }
 
@@ -168,6 +164,29 @@ bool TGalleryForm::ApplySkinChoice(TSkinChoice choice) {
   choice_ = choice;
   ShowChoice();
   return true;
+}
+
+void TGalleryForm::ApplySkinFile(const std::wstring& file) {
+  if (!SkinData1 || file.empty()) return;
+  SkinData1->SetSkinFile(AnsiText(file));
+  if (!SkinData1->Active()) SkinData1->SetActive(true);
+  // A file of its own is none of the offered choices.
+  choice_ = TSkinChoice::Default;
+  for (TSkinChoice known : {TSkinChoice::Default, TSkinChoice::Dark}) {
+    const std::wstring path = FindSkinFile(known);
+    if (!path.empty() && CompareStringOrdinal(path.c_str(), -1, file.c_str(), -1, TRUE) == CSTR_EQUAL) {
+      choice_ = known;
+      ShowChoice();
+      return;
+    }
+  }
+  if (SkinGroup) SkinGroup->SetItemIndex(-1);
+  if (DefaultSkinItem) DefaultSkinItem->SetChecked(false);
+  if (DarkSkinItem) DarkSkinItem->SetChecked(false);
+  if (NoSkinItem) NoSkinItem->SetChecked(false);
+  const size_t slash = file.find_last_of(L"\\/");
+  if (StatusBar1 && StatusBar1->Panels()->Count() > 1)
+    StatusBar1->Panels()->Items(1)->SetText(slash == std::wstring::npos ? file : file.substr(slash + 1));
 }
 
 void TGalleryForm::ShowChoice() {

@@ -52,6 +52,8 @@ class TGalleryForm : public TForm {
   // Shows skin `choice`: loads its skin file and switches skinning on, or switches it off.
   // False (and a note in the status bar) when the skin file cannot be found or loaded.
   bool ApplySkinChoice(TSkinChoice choice);
+  // Loads skin file `file` (of the command line or the file dialog) and switches skinning on.
+  void ApplySkinFile(const std::wstring& file);
   TSkinChoice SkinChoice() const { return choice_; }
   // The MDI demo window, once opened.
   TForm* MdiDemo() const { return mdiDemo_; }

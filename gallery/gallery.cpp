@@ -34,7 +34,7 @@ int Run() {
     return 1;
   }
   const std::wstring skin = FirstArgument();
-  if (!skin.empty()) GalleryForm1->SkinData1->SetSkinFile(AnsiText(skin));
+  if (!skin.empty()) GalleryForm1->ApplySkinFile(skin);
   Application->Run();
   // As in ptest: end here rather than take the windows down one by one (the skin manager
   // is a static object that would go before the skin component that uses it).

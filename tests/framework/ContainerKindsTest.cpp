@@ -14,6 +14,7 @@
 #include "framework/GroupCtrls.h"
 #include "framework/HeaderCtrls.h"
 #include "framework/Menus.h"
+#include "framework/ResourceCount.h"
 #include "framework/TabCtrls.h"
 #include "framework/ToolBars.h"
 #include "tests/framework/Pump.h"
@@ -351,6 +352,27 @@ TEST_F(ContainerKinds, HeaderAndDatePickerShowTheirSettings) {
   date->SetDateMode(dmUpDown);  // a new window
   EXPECT_TRUE(Style(date->Handle()) & DTS_UPDOWN);
   EXPECT_EQ(date->DateTime().wDay, 29) << "the date survives the new window";
+}
+
+TEST(ContainerKindsLeak, FormWithEveryContainer20TimesKeepsTheCountsFlat) {
+  // One round first: classes registered, shared objects made once.
+  { FormPtr warm(TCustomForm::CreateFromLayout<TForm>(Application, kLayout)); warm->Show(); Pump(); }
+  Pump();
+  const int64_t gdiBefore = GdiObjectCount();
+  const int64_t windowsBefore = WindowCount();
+  for (int round = 0; round < 20; ++round) {
+    FormPtr form(TCustomForm::CreateFromLayout<TForm>(Application, kLayout));
+    form->Show();
+    Pump();
+    auto* pages = dynamic_cast<TPageControl*>(form->FindComponent(L"PageControl1"));
+    ASSERT_NE(pages, nullptr);
+    pages->SelectNextPage(true);
+    dynamic_cast<TTabControl*>(form->FindComponent(L"TabControl1"))->SetTabPosition(tpBottom);  // a new window
+    EXPECT_GT(WindowCount(), windowsBefore + 15);
+  }
+  Pump();
+  EXPECT_EQ(GdiObjectCount(), gdiBefore);
+  EXPECT_EQ(WindowCount(), windowsBefore);
 }
 
 TEST(MdiForms, ChildrenLiveInTheMainFormsClientAndGoWithIt) {

@@ -15,6 +15,7 @@
 #include "framework/Forms.h"
 #include "framework/ListCtrls.h"
 #include "framework/RangeCtrls.h"
+#include "framework/ResourceCount.h"
 #include "tests/framework/Pump.h"
 
 namespace {
@@ -402,6 +403,29 @@ TEST_F(ControlKinds, ListViewRowsAndTreeNodesFollowTheirLines) {
   ASSERT_NE(tree, nullptr);
   tree->HandleNeeded();
   EXPECT_EQ(tree->NodeCountShown(), 5);
+}
+
+TEST(ControlKindsLeak, FormWithEveryKind20TimesKeepsTheCountsFlat) {
+  { FormPtr warm(TCustomForm::CreateFromLayout<TForm>(Application, kLayout)); warm->Show(); Pump(); }
+  Pump();
+  const int64_t gdiBefore = GdiObjectCount();
+  const int64_t windowsBefore = WindowCount();
+  for (int round = 0; round < 20; ++round) {
+    FormPtr form(TCustomForm::CreateFromLayout<TForm>(Application, kLayout));
+    form->Show();
+    Pump();
+    // Glyphs, re-made windows and list contents.
+    auto* bit = dynamic_cast<TBitBtn*>(form->FindComponent(L"BitBtn1"));
+    ASSERT_NE(bit, nullptr);
+    TBitmap glyph(32, 16, pf24bit);
+    bit->SetGlyph(&glyph);
+    dynamic_cast<TListBox*>(form->FindComponent(L"ListBox1"))->SetBorderStyle(bsNone);
+    dynamic_cast<TScrollBar*>(form->FindComponent(L"ScrollBar1"))->SetKind(sbHorizontal);
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  Pump();
+  EXPECT_EQ(GdiObjectCount(), gdiBefore);
+  EXPECT_EQ(WindowCount(), windowsBefore);
 }
 
 TEST(OutlineDepthsTest, IndentIsLimitedToOneLevelBelowTheLineBefore) {
