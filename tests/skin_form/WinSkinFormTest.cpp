@@ -347,3 +347,38 @@ TEST_F(WinSkinFormTest, LoadingAnotherSkinRepaintsTheFrameWithTheNewLook) {
   EXPECT_EQ(client.right, 400);
   EXPECT_EQ(client.bottom, 300);
 }
+
+TEST_F(WinSkinFormTest, TheIconButtonShowsTheProgramsIconUnlessTheWindowIsADialog) {
+  SkinnedTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  TWinSkinForm* frame = test.Frame();
+  RedrawWindow(test.Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(30);
+  TWinSysButton* icon = ButtonWithAction(*frame, 3);
+  ASSERT_NE(icon, nullptr) << "the skin's icon button (no picture of its own) is not shown";
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  ASSERT_NE(icon->Element->Bitmap, nullptr);
+  EXPECT_EQ(icon->Element->Bitmap->Width(), size);
+  EXPECT_EQ(icon->Element->FrameCount, 1);
+  ASSERT_NE(frame->IconBitmap, nullptr);
+  EXPECT_EQ(icon->Bounds.left, icon->Element->XCoord);
+  EXPECT_EQ(icon->Bounds.top, icon->Element->YCoord);
+  EXPECT_EQ(icon->Bounds.right - icon->Bounds.left, size);
+  // The icon is drawn: its square holds colours that the caption strip beside it lacks.
+  HDC dc = GetWindowDC(test.Handle());
+  const COLORREF strip = GetPixel(dc, icon->Bounds.right + 150, icon->Bounds.top + size / 2);
+  int differing = 0;
+  for (int y = icon->Bounds.top; y < icon->Bounds.bottom; ++y)
+    for (int x = icon->Bounds.left; x < icon->Bounds.right; ++x) differing += GetPixel(dc, x, y) != strip ? 1 : 0;
+  ReleaseDC(test.Handle(), dc);
+  EXPECT_GT(differing, size * size / 4);
+
+  // A dialog frame has no icon.
+  SkinnedTestForm dialog("default", "Dialog", 300, 200);
+  dialog.form->SetBorderStyle(bsDialog);
+  ASSERT_TRUE(dialog.ShowAndWaitForSkin());
+  RedrawWindow(dialog.Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(30);
+  EXPECT_EQ(dialog.Frame()->Kind, kKindDialog);
+  EXPECT_EQ(ButtonWithAction(*dialog.Frame(), 3), nullptr);
+}
