@@ -80,6 +80,15 @@ void TScrollBar::SetParams(int32_t position, int32_t min, int32_t max) {
   if (moved && !Loading() && OnChange) OnChange(this);
 }
 
+void TScrollBar::Loaded() {
+  TWinControl::Loaded();
+  // The stored values came one by one, unchecked: bring them in range now (no OnChange:
+  // nothing moved the bar).
+  if (max_ < min_) max_ = min_;
+  position_ = std::clamp(position_, min_, std::max(min_, max_ - std::max(pageSize_ - 1, 0)));
+  UpdateScrollInfo();
+}
+
 void TScrollBar::UpdateScrollInfo() {
   if (!HandleAllocated()) return;
   SCROLLINFO info{sizeof info, SIF_ALL, min_, max_, static_cast<UINT>(pageSize_), position_, 0};

@@ -42,6 +42,7 @@ class TScrollBar : public TWinControl {
   void SetPageSize(int32_t value);
   // Sets all three at once; Position is kept inside [Min, Max - PageSize + 1].
   void SetParams(int32_t position, int32_t min, int32_t max);
+  void Loaded() override;
 
   TNotifyEvent OnChange;
   TScrollEvent OnScroll;

@@ -339,6 +339,93 @@ TEST_F(ControlKinds, SpeedButtonAllowAllUpLetsTheGroupGoUp) {
   EXPECT_FALSE(c->Down());
 }
 
+// Renders `window`'s client area through WM_PRINTCLIENT into a 32-bit bitmap; pixel(x, y)
+// reads it back as a COLORREF.
+class Rendered {
+ public:
+  Rendered(HWND window, int width, int height) : width_(width) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    RECT all{0, 0, width, height};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+  }
+  ~Rendered() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  COLORREF Pixel(int x, int y) const {
+    const uint32_t p = bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  int Count(COLORREF colour, RECT area) const {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) n += Pixel(x, y) == colour ? 1 : 0;
+    return n;
+  }
+
+ private:
+  int width_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  uint32_t* bits_ = nullptr;
+};
+
+TEST_F(ControlKinds, GlyphButtonsPaintTheirGlyphCellAndFaces) {
+  TBitBtn* bit = Get<TBitBtn>(L"BitBtn1");
+  ASSERT_NE(bit, nullptr);
+  // Two cells on a magenta key: green (up), blue (disabled).
+  TBitmap glyph(32, 16, pf24bit);
+  glyph.Canvas()->Brush()->SetColor(clFuchsia);
+  glyph.Canvas()->FillRect(Rect(0, 0, 32, 16));
+  glyph.Canvas()->Brush()->SetColor(clLime);
+  glyph.Canvas()->FillRect(Rect(4, 4, 12, 12));
+  glyph.Canvas()->Brush()->SetColor(clBlue);
+  glyph.Canvas()->FillRect(Rect(20, 4, 28, 12));
+  bit->SetGlyph(&glyph);
+  bit->SetLayout(blGlyphLeft);
+  const RECT face{0, 0, bit->Width(), bit->Height()};
+  {
+    Rendered up(bit->Handle(), bit->Width(), bit->Height());
+    EXPECT_EQ(up.Count(RGB(0, 255, 0), face), 64) << "the first cell, whole";
+    EXPECT_EQ(up.Count(RGB(255, 0, 255), face), 0) << "the key colour is transparent";
+    EXPECT_EQ(up.Count(RGB(0, 0, 255), face), 0);
+  }
+  bit->SetEnabled(false);
+  {
+    Rendered disabled(bit->Handle(), bit->Width(), bit->Height());
+    EXPECT_EQ(disabled.Count(RGB(0, 0, 255), face), 64) << "the disabled cell";
+    EXPECT_EQ(disabled.Count(RGB(0, 255, 0), face), 0);
+  }
+
+  // Speed buttons are painted by their parent: a flat button that is up shows no edge, one
+  // that is down a sunken one.
+  TSpeedButton* a = Get<TSpeedButton>(L"SpeedButton1");
+  TSpeedButton* b = Get<TSpeedButton>(L"SpeedButton2");
+  ASSERT_TRUE(a && b);
+  b->SetFlat(true);
+  ASSERT_TRUE(a->Down());
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  Rendered parent(form->Handle(), client.right, client.bottom);
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  EXPECT_EQ(parent.Pixel(a->Left() + a->Width() / 2, a->Top()), shadow) << "the down button's sunken top edge";
+  EXPECT_NE(parent.Pixel(b->Left() + b->Width() / 2, b->Top()), shadow) << "a flat button that is up has no edge";
+  EXPECT_EQ(parent.Pixel(b->Left() + b->Width() / 2, b->Top()), parent.Pixel(b->Left() + b->Width() / 2, b->Top() - 2))
+      << "it shows the parent's background";
+}
+
 TEST_F(ControlKinds, BitBtnClickRunsTheHandlerAndTheKindsModalResult) {
   TBitBtn* ok = Get<TBitBtn>(L"BitBtn2");
   ASSERT_NE(ok, nullptr);
