@@ -50,7 +50,10 @@ void TMenuBtn::Paint() {
 TWinSkinMenu::TWinSkinMenu(TWinSkinForm* form)
     : SkinData(form->SkinData), Form(form), Buffer(std::make_unique<TBitmap>()) {}
 
-TWinSkinMenu::~TWinSkinMenu() { FreeButtons(); }
+TWinSkinMenu::~TWinSkinMenu() {
+  MenuBarGone(this);
+  FreeButtons();
+}
 
 void TWinSkinMenu::FreeButtons() {
   for (auto& button : Buttons)

@@ -119,6 +119,11 @@ void SetOwnerDrawMainMenus(HWND window, TComponent* owner, bool on);
 // The menu-loop state while a bar drop-down is tracked (for tests): the index of the open
 // button, -1 when none.
 int32_t MenuLoopOpenIndex();
+// A bar is freed: a menu loop it runs ends without touching it again.
+void MenuBarGone(const TWinSkinMenu* bar);
+// Whether the last bar drop-down ended because its bar was freed (its frame may be gone
+// too: the caller must not touch them).
+bool LastMenuLoopLostItsBar();
 // The items of a popup menu (the root's children and below) get the painter and the popup
 // measurer (On) or lose them (Off).
 void SetOwnerDrawPopupItems(HWND window, TMenuItem* root, bool on);

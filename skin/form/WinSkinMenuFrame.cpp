@@ -114,7 +114,9 @@ void TWinSkinForm::OpenMenuButton(TMenuBtn* button) {
   HotObject = button;
   button->State = 2;
   button->Paint();
-  MenuBar->OpenButton(button);
+  const bool opened = MenuBar->OpenButton(button);
+  // Skinning may have stopped while the menu was open: this frame may be gone.
+  if (opened && LastMenuLoopLostItsBar()) return;
   // The bar may have been rebuilt while the menu was open.
   if (MenuBar && IsMenuButton(*MenuBar, button)) {
     button->State = 1;

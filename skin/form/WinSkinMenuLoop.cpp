@@ -13,6 +13,9 @@ namespace {
 struct TMenuLoopState {
   HHOOK Hook = nullptr;
   TWinSkinForm* Frame = nullptr;
+  TWinSkinMenu* Bar = nullptr;
+  // The bar (and perhaps its frame) went away while its menu was tracked.
+  bool BarGone = false;
   int32_t OpenIndex = -1;
   POINT LastMouse{0, 0};
   bool FirstMessage = false;
@@ -22,6 +25,7 @@ struct TMenuLoopState {
 };
 
 TMenuLoopState gLoop;
+bool gLastLoopLostItsBar = false;
 
 // The highlighted entry of `menu` (position), or -1.
 int HighlightedPosition(HMENU menu, HMENU* subMenu) {
@@ -148,6 +152,17 @@ LRESULT CALLBACK MenuLoopHook(int code, WPARAM wParam, LPARAM lParam) {
 
 int32_t MenuLoopOpenIndex() { return gLoop.OpenIndex; }
 
+bool LastMenuLoopLostItsBar() { return gLastLoopLostItsBar; }
+
+void MenuBarGone(const TWinSkinMenu* bar) {
+  if (gLoop.Hook == nullptr || gLoop.Bar != bar) return;
+  // The window went while its menu was open: the loop ends without its frame.
+  gLoop.BarGone = true;
+  gLoop.Frame = nullptr;
+  gLoop.Bar = nullptr;
+  EndMenu();
+}
+
 bool TWinSkinMenu::OpenButton(TMenuBtn* button) {
   if (button == nullptr) return false;
   // A plain command item runs its command; an item with a drop-down has no command of its
@@ -158,7 +173,10 @@ bool TWinSkinMenu::OpenButton(TMenuBtn* button) {
     return false;
   }
   if (gLoop.Hook != nullptr) return false;  // a loop is running already
+  gLastLoopLostItsBar = false;
   gLoop.Frame = Form;
+  gLoop.Bar = this;
+  gLoop.BarGone = false;
   gLoop.OpenIndex = button->Index;
   gLoop.PendingIndex = -1;
   gLoop.Switching = false;
@@ -184,6 +202,15 @@ bool TWinSkinMenu::OpenButton(TMenuBtn* button) {
   gLoop.Hook = nullptr;
   gLoop.OpenIndex = -1;
   gLoop.Frame = nullptr;
+  gLoop.Bar = nullptr;
+  if (gLoop.BarGone) {
+    // This object is gone: touch nothing of it.
+    gLoop.BarGone = false;
+    gLastLoopLostItsBar = true;
+    gLoop.PendingIndex = -1;
+    gLoop.Switching = false;
+    return true;
+  }
   Form->MenuLoop = false;
   // The chosen item's command reaches the window as a click on it would.
   if (command != 0) PostMessageW(Form->Window, WM_COMMAND, command, 0);

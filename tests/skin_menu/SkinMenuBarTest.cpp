@@ -21,6 +21,15 @@ bool ColourNear(COLORREF a, COLORREF b, int tolerance = 2) {
          std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
+TSkinData* gStopData = nullptr;
+
+// Stops skinning from inside the menu loop (timers are handled there).
+void CALLBACK StopSkinningLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  gStopData->SetActive(false);
+  SkinManage()->RunPendingAction();
+}
+
 void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   EndMenu();
@@ -221,4 +230,19 @@ TEST_F(SkinMenuBarTest, TheItemPainterUsesTheMenuItemImageFrames) {
   look.Caption = L"-";
   PaintSkinMenuItem(test.data, dc, {0, 0, 160, 8}, nullptr, look, false);
   EXPECT_NE(GetPixel(dc, 80, 0), CLR_INVALID);
+}
+
+TEST_F(SkinMenuBarTest, UnskinningWhileADropDownIsOpenEndsItSafely) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  TWinSkinForm* frame = test.Frame();
+  frame->MenuBar->Layout();
+  gStopData = test.data;
+  SetTimer(nullptr, 0, 300, &StopSkinningLater);
+  // Returns when the loop has ended: the bar went away under it.
+  frame->OpenMenuButton(frame->MenuBar->Buttons[0].get());
+  EXPECT_EQ(MenuLoopOpenIndex(), -1);
+  EXPECT_EQ(test.Frame(), nullptr);
+  EXPECT_EQ(GetMenu(test.Handle()), test.mainMenu->Handle());
+  gStopData = nullptr;
 }
