@@ -254,6 +254,9 @@ void TCustomForm::DestroyWnd() {
   if (handle_ && menu_) ::SetMenu(handle_, nullptr);
   // The children of the MDI client (the MDI children's windows) go with it.
   for (TCustomForm* child : MDIChildList()) child->DestroyHandle();
+  // An MDI child leaves through its client, which keeps its own list and active child.
+  if (handle_ && formStyle_ == fsMDIChild && (GetWindowLongW(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD))
+    if (HWND client = GetParent(handle_)) SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle_), 0);
   TWinControl::DestroyWnd();
   clientHandle_ = nullptr;
 }

@@ -424,6 +424,8 @@ end
   second->Close();
   PumpUntil([&] { return main->MDIChildCount() == 1; }, 5000);
   EXPECT_EQ(main->MDIChildCount(), 1);
+  EXPECT_EQ(main->ActiveMDIChild(), child) << "the client moved on to the child that is left";
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)), child->Handle());
 
   // An MDI child without an MDI form to go into is an error, not a stray window.
   auto* orphan = new TForm(nullptr);
