@@ -171,6 +171,9 @@ void TWinSkinForm::InitSkin() {
   RECT bounds{};
   GetWindowRect(Window, &bounds);
   SavedNonClient = {(bounds.right - bounds.left) - client.right, (bounds.bottom - bounds.top) - client.bottom};
+  // The frame was made when an activation began (or while another window was active):
+  // the first paint shows the activation as it stands now.
+  if (MdiRole != 2) Active = GetActiveWindow() == Window;
   // Control discovery (the skinned controls inside the window) is done by its own unit.
   if (State == kFrameAttached) {
     if (MdiRole == 2) {

@@ -382,3 +382,19 @@ TEST_F(WinSkinFormTest, TheIconButtonShowsTheProgramsIconUnlessTheWindowIsADialo
   EXPECT_EQ(dialog.Frame()->Kind, kKindDialog);
   EXPECT_EQ(ButtonWithAction(*dialog.Frame(), 3), nullptr);
 }
+
+TEST_F(WinSkinFormTest, AWindowSkinnedWhileAnotherIsActiveStartsWithTheInactiveLook) {
+  SkinnedTestForm first;
+  ASSERT_TRUE(first.ShowAndWaitForSkin());
+  SkinnedTestForm second("default", "Second", 200, 120);
+  // Shown without taking the activation, then attached (as the start action does).
+  SetWindowPos(second.Handle(), HWND_TOP, 500, 300, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ASSERT_NE(GetActiveWindow(), second.Handle());
+  ASSERT_TRUE(SkinManage()->SkinWindow(second.Handle()));
+  ASSERT_TRUE(PumpUntil([&] { return second.Frame() != nullptr && second.Frame()->State == kFrameActive; }));
+  EXPECT_FALSE(second.Frame()->Active);
+  EXPECT_TRUE(first.Frame()->Active);
+  // Activating it brings the active look.
+  SetForegroundWindow(second.Handle());
+  EXPECT_TRUE(PumpUntil([&] { return second.Frame()->Active && !first.Frame()->Active; }));
+}
