@@ -8,6 +8,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "skin/form/ControlDiscovery.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinMenu.h"
@@ -174,7 +175,11 @@ void TWinSkinForm::InitSkin() {
   // The frame was made when an activation began (or while another window was active):
   // the first paint shows the activation as it stands now.
   if (MdiRole != 2) Active = GetActiveWindow() == Window;
-  // Control discovery (the skinned controls inside the window) is done by its own unit.
+  if (!Discovery) Discovery = std::make_unique<TControlDiscovery>(SkinData, Window, DrawFrame);
+  if (FrameworkForm != nullptr)
+    Discovery->DiscoverForm(FrameworkForm);
+  else
+    Discovery->DiscoverWindow(Window);
   if (State == kFrameAttached) {
     if (MdiRole == 2) {
       if (DisplayState == 1) {
@@ -357,6 +362,7 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case SKM_RESKINSCROLL:
+      if (Discovery) Discovery->ReskinScroll(reinterpret_cast<HWND>(wParam));
       return 0;
     case SKM_QUERYSKIN:
       PostMessageW(Window, SKM_SKINNED, 0, SKIN_MAGIC);
@@ -564,6 +570,7 @@ void TWinSkinForm::FormMessage(TMessage& message) {
 
 void TWinSkinForm::Refresh() {
   if (FrameworkForm != nullptr && SkinData != nullptr) FrameworkForm->SetColor(SkinData->ButtonFaceColour);
+  if (Discovery) Discovery->UpdateSkins();
   const int32_t previous = State;
   State = kFrameRefreshing;
   if (DrawFrame && FrameworkForm != nullptr && previous != kFrameAttached) {
@@ -601,6 +608,7 @@ void TWinSkinForm::RestoreWindowProc() {
 void TWinSkinForm::Detach() {
   StopHoverTimer();
   HotObject = nullptr;
+  if (Discovery) Discovery->Detach();
   // A window that lives on (the manager going away) gets its menu back.
   FreeMenuBar(State != kFrameDetaching && IsWindow(Window));
   RestoreWindowProc();
@@ -613,6 +621,7 @@ void TWinSkinForm::Detach() {
 void TWinSkinForm::Unskin() {
   StopHoverTimer();
   HotObject = nullptr;
+  if (Discovery) Discovery->Detach();
   if (!procInstalled_) return;
   RestoreWindowProc();
   if (FrameworkForm != nullptr && colorSaved_ && State != kFrameDetaching) FrameworkForm->SetColor(savedColor_);
@@ -673,6 +682,11 @@ void TWinSkinForm::OnHoverTimer() {
     }
   } catch (...) {
   }
+}
+
+void TWinSkinForm::SkinChildWindow(HWND window) {
+  if (!Discovery) Discovery = std::make_unique<TControlDiscovery>(SkinData, Window, DrawFrame);
+  Discovery->SkinChildWindow(window);
 }
 
 void InstallSkinForms() {

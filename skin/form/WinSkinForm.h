@@ -19,6 +19,7 @@
 #include "skin/image/GdiOwners.h"
 #include "skin/manager/SkinManage.h"
 
+class TControlDiscovery;
 class TMenuBtn;
 class TPopupMenu;
 class TWinSkinMenu;
@@ -89,6 +90,7 @@ class TWinSkinForm : public TSkinFrameBase {
   void BuildRegion() override;
   void DropRegion() override;
   bool HasRegion() const override { return hasRegion_; }
+  void SkinChildWindow(HWND window) override;
 
   // Painting (WinSkinFormPaint.cpp).
   void PaintFrame(HDC dc);
@@ -162,6 +164,8 @@ class TWinSkinForm : public TSkinFrameBase {
   bool MenuLoop = false;
   HMENU OpenSubMenu = nullptr;
   std::unique_ptr<TPopupMenu> SystemMenuPopup;
+  // The skinned controls inside the window (ControlDiscovery.h); made at SKM_INITSKIN.
+  std::unique_ptr<TControlDiscovery> Discovery;
 
   // The window procedure stub (every skinned window shares it).
   static LRESULT CALLBACK WindowProcStub(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
