@@ -43,6 +43,7 @@ TWinSkinForm::~TWinSkinForm() {
   if (procInstalled_ && IsWindow(Window)) RestoreWindowProc();
   HotObject = nullptr;
   Buttons.clear();
+  if (ScaledIcon != nullptr) DestroyIcon(ScaledIcon);
 }
 
 void TWinSkinForm::InitForForm(TSkinData* skinData, TCustomForm* form) {

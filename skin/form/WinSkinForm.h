@@ -155,6 +155,9 @@ class TWinSkinForm : public TSkinFrameBase {
   HMENU SystemMenu = nullptr;
   std::vector<std::unique_ptr<TWinSysButton>> Buttons;
   std::unique_ptr<TBitmap> IconBitmap;
+  // The icon DrawIcon last scaled and its scaled copy (ours, destroyed with the frame).
+  HICON ScaledIconSource = nullptr;
+  HICON ScaledIcon = nullptr;
   TNCObject* HotObject = nullptr;
   DWORD LastMenuTick = 0;
   UINT DoubleClickTime = 0;

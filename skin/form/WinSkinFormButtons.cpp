@@ -202,9 +202,14 @@ void TWinSkinForm::DrawIcon(HDC dc, const RECT& bounds) {
   const int size = GetSystemMetrics(SM_CXSMICON);
   const HICON icon = WindowIcon();
   if (icon != nullptr) {
-    HICON scaled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
-    DrawIconEx(dc, bounds.left, bounds.top, scaled != nullptr ? scaled : icon, size, size, 0, nullptr, DI_NORMAL);
-    if (scaled != nullptr) DestroyIcon(scaled);
+    // Scaled once per icon: every caption paint draws it.
+    if (icon != ScaledIconSource) {
+      if (ScaledIcon != nullptr) DestroyIcon(ScaledIcon);
+      ScaledIcon = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
+      ScaledIconSource = icon;
+    }
+    DrawIconEx(dc, bounds.left, bounds.top, ScaledIcon != nullptr ? ScaledIcon : icon, size, size, 0, nullptr,
+               DI_NORMAL);
   } else if (IconBitmap) {
     const RECT target{bounds.left, bounds.top, bounds.left + size, bounds.top + size};
     TransparentBlit(dc, target, IconBitmap.get(), 0xFF00FF);
