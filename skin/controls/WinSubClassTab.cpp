@@ -63,11 +63,15 @@ void TSkinTab::AttachParts() {
   const bool buttonStyle = (style & (TCS_BUTTONS | TCS_FLATBUTTONS)) != 0;
   CloseBoxes = Control != nullptr && Control->Tag() == kCloseBoxTag && IsPageControl(Control) && !buttonStyle ? 1 : 0;
   ReadImages();
+  AttachUpDown();
+}
+
+void TSkinTab::AttachUpDown() {
+  if (UpDown != nullptr || Handle == nullptr) return;
   HWND child = FindWindowExW(Handle, nullptr, UPDOWN_CLASSW, nullptr);
-  if (child != nullptr) {
-    UpDown = std::make_unique<TSkinUpDown>(nullptr);
-    UpDown->InitSkinHandle(child, SkinData, Form, Canvas);
-  }
+  if (child == nullptr) return;
+  UpDown = std::make_unique<TSkinUpDown>(nullptr);
+  UpDown->InitSkinHandle(child, SkinData, Form, Canvas);
 }
 
 TSkinTabSide TSkinTab::Position() const {
@@ -238,6 +242,8 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   const int height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return;
   Enabled = IsWindowEnabled(Handle) ? 1 : 0;
+  // The control makes its scroller only once its tabs no longer fit.
+  AttachUpDown();
   TBitmap work(width, height, pf24bit);
   TCanvas* canvas = work.Canvas();
   HDC workDc = canvas->Handle();

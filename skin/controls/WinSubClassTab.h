@@ -46,6 +46,8 @@ class TSkinTab : public TSkinControl {
 
  private:
   void AttachParts();
+  // Skins the control's scroller (an up-down child) once there is one.
+  void AttachUpDown();
   // The tab and pane pictures from the skin, adapted to the tab position.
   void ReadImages();
   // Asks the form, then closes tab `index` unless the form said no.

@@ -18,6 +18,7 @@
 #include "skin/controls/WinSubClassTabBtn.h"
 #include "skin/controls/WinSubClassTabSheet.h"
 #include "skin/controls/WinSubClassTrackBar.h"
+#include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/SkinDraw.h"
 #include "tests/skin_controls_other/OtherControlsSupport.h"
 
@@ -316,6 +317,32 @@ TEST_F(SkinnedOthers, BottomTabsAreTheTopTabsFlippedAndSideTabsTurned) {
     }
     DestroyWindow(side);
   }
+}
+
+TEST_F(SkinnedOthers, ATabControlsScrollerIsSkinnedOnceTheTabsNoLongerFit) {
+  const HWND tabs = MakeTabs(0, 240, 80);
+  TSkinTab skinned(nullptr);
+  skinned.InitSkinHandle(tabs, skin, &list, nullptr);
+  EXPECT_EQ(skinned.UpDown, nullptr);
+  for (int i = 0; i < 12; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"更多的页");
+    SendMessageW(tabs, TCM_INSERTITEMW, 3, reinterpret_cast<LPARAM>(&item));
+  }
+  PaintOf(tabs);
+  const HWND spin = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(spin, nullptr);
+  ASSERT_NE(skinned.UpDown, nullptr);
+  EXPECT_EQ(skinned.UpDown->Handle, spin);
+  EXPECT_EQ(SendMessageW(spin, SKM_QUERYSKIN, 0, 0), 1);
+  // The scroller still scrolls the tabs.
+  RECT r{};
+  GetClientRect(spin, &r);
+  const LONG before = ItemRect(tabs, 1).left;
+  SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 3, r.bottom / 2));
+  SendMessageW(spin, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 3, r.bottom / 2));
+  EXPECT_LT(ItemRect(tabs, 1).left, before);
 }
 
 TEST_F(SkinnedOthers, ACloseBoxAsksTheFormAndClosesTheTabUnlessTheFormSaysNo) {
