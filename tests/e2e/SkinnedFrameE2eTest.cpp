@@ -135,6 +135,31 @@ TEST(SkinnedFrameE2e, StartsActiveWithTheDefaultSkinsFrameAroundTheSameClientAre
   EXPECT_EQ(CountColour(strip, kActiveTitleText), 0);
 }
 
+TEST(SkinnedFrameE2e, TheSkinFileOnTheCommandLineGivesTheWindowThatSkinsFrame) {
+  // The dark skin (skins/dark/skin.ini): borders 4 pixels wide, the same 30-pixel caption,
+  // light title text.
+  constexpr int kDarkBorder = 4;
+  constexpr uint32_t kDarkTitleText = 0xE6E9EC;
+  std::wstring skin = L"\\\\?\\unix";
+  for (const char* c = PTEST_DARK_SKIN; *c; ++c) skin += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  ProgramUnderTest p(L"--skin \"" + skin + L"\"");
+  ASSERT_TRUE(AnswersSkinned(p.Window()));
+  RECT client{};
+  GetClientRect(p.Window(), &client);
+  EXPECT_EQ(client.right, 667);
+  EXPECT_EQ(client.bottom, 446);
+  const POINT origin = p.ClientToScreenPoint(0, 0);
+  EXPECT_EQ(origin.x - p.WindowRect().left, kDarkBorder);
+  EXPECT_EQ(origin.y - p.WindowRect().top, kCaptionHeight);
+  p.MakeForeground();
+  MoveMouse(p.ClientToScreenPoint(600, 300));
+  Sleep(300);
+  EXPECT_TRUE(HasRoundedTopCorners(p.Window()));
+  const Pixels caption = GrabWindowPart(p, 0, 0, 200, kCaptionHeight);
+  EXPECT_GT(CountColour(caption, kDarkTitleText), 40) << "no caption text in the dark skin's colour";
+  EXPECT_EQ(CountColour(caption, kActiveTitleText), 0) << "the default skin's title colour";
+}
+
 TEST(SkinnedFrameE2e, AtStartTheWindowIsActiveAndLooksIt) {
   // Nobody brings the window forward: the program's own start must activate it.
   ProgramUnderTest p;
