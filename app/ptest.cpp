@@ -10,6 +10,7 @@
 #include "app/Test.h"
 #include "framework/Application.h"
 #include "framework/SysUtils.h"
+#include "skin/controls/RegisterSkinControls.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
 
@@ -44,6 +45,8 @@ int Run() {
   // Before the layout loads: its skin component then creates the skin manager that gives
   // the window its skinned frame.
   InstallSkinForms();
+  // The skinned-control classes control discovery may attach to the window's controls.
+  RegisterSkinControls();
   Application->CreateForm(&Form1);
   if (!Form1 || !Form1->Memo1 || !Form1->SkinData1) {
     MessageBoxW(nullptr, L"The main window's layout is missing from the program.", L"ptest", MB_ICONERROR);

@@ -13,6 +13,7 @@
 
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "skin/controls/RegisterSkinControls.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
 
@@ -60,6 +61,7 @@ int Run() {
   LocalFree(arguments);
 
   InstallSkinForms();
+  RegisterSkinControls();
   Application->Initialize();
   TForm* form = TCustomForm::CreateFromLayout<TForm>(Application, kLayout);
   auto* data = new TSkinData(form);
