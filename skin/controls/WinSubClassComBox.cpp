@@ -7,10 +7,7 @@
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#if __has_include("skin/controls/WinSubClassScroll.h")
 #include "skin/controls/WinSubClassScroll.h"
-#define PTEST_HAVE_LIST_SCROLLBARS 1
-#endif
 
 namespace {
 
@@ -90,13 +87,11 @@ void TSkinComBox::AttachParts() {
   info.cbSize = sizeof info;
   const bool haveInfo = GetComboBoxInfo(Handle, &info) != 0;
   if ((style & 3) != CBS_SIMPLE) {
-#ifdef PTEST_HAVE_LIST_SCROLLBARS
     if ((style & 3) == CBS_DROPDOWNLIST && haveInfo && info.hwndList != nullptr) {
       auto bar = std::make_unique<TComboxScrollBar>(nullptr);
       bar->InitSkinHandle(info.hwndList, SkinData, Form, Canvas);
       ListScrollBar = std::move(bar);
     }
-#endif
     EditWindow = GetWindow(Handle, GW_CHILD);
     if (EditWindow != nullptr && GetPropW(EditWindow, kEditOwnerProp) == nullptr) {
       SetPropW(EditWindow, kEditOwnerProp, this);
@@ -110,16 +105,12 @@ void TSkinComBox::AttachParts() {
     }
     return;
   }
-#ifdef PTEST_HAVE_LIST_SCROLLBARS
   if (haveInfo && info.hwndList != nullptr && !IsPopupWindow(info.hwndList) &&
       (GetWindowLongW(info.hwndList, GWL_STYLE) & WS_CHILD) != 0) {
     auto bar = std::make_unique<TSkinScrollbarH>(nullptr);
     bar->InitSkinHandle(info.hwndList, SkinData, Form, Canvas);
     ListScrollBar = std::move(bar);
   }
-#else
-  (void)haveInfo;
-#endif
 }
 
 void TSkinComBox::RestoreEdit() {

@@ -1,5 +1,6 @@
 // Shows a window with every other skinned control on raw common-control windows for a
-// few seconds (for screenshots): skin_controls_other_demo [default|dark] [seconds]
+// few seconds (for screenshots): skin_controls_other_demo [default|dark] [seconds] [drop]
+// ("drop" opens the drop-down list of the first combo box).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
   const HWND edit = host.Add(L"Edit", ES_AUTOHSCROLL, 20, 26, 130, 22, L"编辑框", WS_EX_CLIENTEDGE);
   add(new TSkinEdit(nullptr), edit);
   const HWND combo = host.Add(L"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL, 160, 26, 130, 200);
-  for (const wchar_t* item : {L"组合框", L"二", L"三"}) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  for (const wchar_t* item : {L"组合框", L"二", L"三", L"四", L"五", L"六", L"七", L"八", L"九", L"十", L"十一", L"十二"})
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
   add(new TSkinComBox(nullptr), combo);
   const HWND combo2 = host.Add(L"ComboBox", CBS_DROPDOWN | WS_VSCROLL, 160, 56, 130, 200);
@@ -106,6 +108,10 @@ int main(int argc, char** argv) {
   addTabs(0, 266, 280, 200, 100, closable);
   closable->CloseBoxes = 1;
   InvalidateRect(host.Window(), nullptr, TRUE);
+  if (argc > 3 && std::string(argv[3]) == "drop") {
+    PumpFor(300);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  }
   PumpFor(static_cast<DWORD>(seconds) * 1000);
   skinned.clear();
   return 0;

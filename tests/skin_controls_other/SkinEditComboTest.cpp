@@ -203,6 +203,36 @@ TEST_F(SkinnedCombo, ADropDownCombosEditIsFollowedAndGivenBackExactly) {
   EXPECT_EQ(WindowProcOf(edit), original);
 }
 
+TEST_F(SkinnedCombo, TheListsScrollBarIsSkinnedAndGivenBackWithTheCombo) {
+  struct Case {
+    DWORD style;
+    const char* barClass;  // null: the list gets none
+  };
+  const Case cases[] = {{CBS_DROPDOWNLIST, "TComboxScrollBar"}, {CBS_SIMPLE, "TSkinScrollbarH"}, {CBS_DROPDOWN, nullptr}};
+  for (const Case& c : cases) {
+    const HWND combo = MakeCombo(c.style);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    const WNDPROC listProc = WindowProcOf(info.hwndList);
+    {
+      TSkinComBox skinned(nullptr);
+      skinned.InitSkinHandle(combo, skin, &list, nullptr);
+      if (c.barClass == nullptr) {
+        EXPECT_EQ(skinned.ListScrollBar, nullptr);
+      } else {
+        ASSERT_NE(skinned.ListScrollBar, nullptr) << c.barClass;
+        EXPECT_EQ(skinned.ListScrollBar->ClassName(), c.barClass);
+        EXPECT_EQ(skinned.ListScrollBar->Handle, info.hwndList);
+        EXPECT_EQ(SendMessageW(info.hwndList, SKM_QUERYSKIN, 0, 0), 1);
+      }
+    }
+    EXPECT_EQ(WindowProcOf(info.hwndList), listProc);
+    EXPECT_EQ(SendMessageW(info.hwndList, SKM_QUERYSKIN, 0, 0), 0);
+    DestroyWindow(combo);
+  }
+}
+
 TEST_F(SkinnedCombo, ARightToLeftComboHasItsButtonOnTheLeft) {
   const HWND combo = MakeCombo(CBS_DROPDOWNLIST, WS_EX_LEFTSCROLLBAR);
   TSkinComBox skinned(nullptr);
