@@ -1,6 +1,7 @@
 // The registrations of this layer's skinned-control classes.
 #include "skin/controls/RegisterSkinControls.h"
 
+#include "skin/controls/RegisterOtherSkinControls.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/controls/WinSubClassButtons.h"
 #include "skin/controls/WinSubClassCheck.h"
@@ -53,4 +54,5 @@ void RegisterSkinControls() {
   RegisterSkinControlClass("TSkinRadioButton", StandardSkinFactory<TSkinRadioButton>());
   RegisterSkinControlClass("TSkinStatusBar", StandardSkinFactory<TSkinStatusBar>());
   RegisterScrollbarControls();
+  RegisterOtherSkinControls();
 }

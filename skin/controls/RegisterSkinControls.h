@@ -11,6 +11,7 @@
 class TSkinControl;
 class TWinControl;
 
+// Every class of the layer (also those of RegisterOtherSkinControls()).
 void RegisterSkinControls();
 
 // The usual attach of a factory: InitSkin to the request's control, or InitSkinHandle to
