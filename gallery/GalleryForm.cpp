@@ -166,8 +166,22 @@ bool TGalleryForm::ApplySkinChoice(TSkinChoice choice) {
   return true;
 }
 
-void TGalleryForm::ApplySkinFile(const std::wstring& file) {
-  if (!SkinData1 || file.empty()) return;
+namespace {
+std::wstring FullPath(const std::wstring& path);
+bool IsFile(const std::wstring& path);
+}  // namespace
+
+void TGalleryForm::ApplySkinFile(const std::wstring& given) {
+  if (!SkinData1 || given.empty()) return;
+  const std::wstring file = FullPath(given);
+  const size_t slash = file.find_last_of(L"\\/");
+  const std::wstring name = slash == std::wstring::npos ? file : file.substr(slash + 1);
+  if (!IsFile(file)) {
+    // The skin in use stays, and so does the choice shown.
+    if (StatusBar1 && StatusBar1->Panels()->Count() > 1)
+      StatusBar1->Panels()->Items(1)->SetText(L"Skin file not found: " + name);
+    return;
+  }
   SkinData1->SetSkinFile(AnsiText(file));
   if (!SkinData1->Active()) SkinData1->SetActive(true);
   // A file of its own is none of the offered choices.
@@ -184,9 +198,7 @@ void TGalleryForm::ApplySkinFile(const std::wstring& file) {
   if (DefaultSkinItem) DefaultSkinItem->SetChecked(false);
   if (DarkSkinItem) DarkSkinItem->SetChecked(false);
   if (NoSkinItem) NoSkinItem->SetChecked(false);
-  const size_t slash = file.find_last_of(L"\\/");
-  if (StatusBar1 && StatusBar1->Panels()->Count() > 1)
-    StatusBar1->Panels()->Items(1)->SetText(slash == std::wstring::npos ? file : file.substr(slash + 1));
+  if (StatusBar1 && StatusBar1->Panels()->Count() > 1) StatusBar1->Panels()->Items(1)->SetText(name);
 }
 
 void TGalleryForm::ShowChoice() {
@@ -215,6 +227,38 @@ std::string AnsiText(const std::wstring& text) {
 }
 
 namespace {
+
+// The path without "." and ".." parts, for comparing. Done on the text: the system leaves
+// paths of the form \\?\... (how Wine reaches Linux paths) as they are.
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring text = path;
+  std::replace(text.begin(), text.end(), L'/', L'\\');
+  std::wstring prefix;
+  if (text.rfind(L"\\\\?\\", 0) == 0) {
+    prefix = text.substr(0, 4);
+  } else if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') {
+    prefix = text.substr(0, 3);
+  } else {
+    wchar_t full[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameW(text.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::wstring(full, length) : text;
+  }
+  std::vector<std::wstring> parts;
+  size_t start = prefix.size();
+  while (start <= text.size()) {
+    const size_t end = std::min(text.find(L'\\', start), text.size());
+    const std::wstring part = text.substr(start, end - start);
+    if (part == L"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != L".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::wstring result = prefix;
+  for (size_t i = 0; i < parts.size(); ++i) result += (i ? L"\\" : L"") + parts[i];
+  return result;
+}
 
 bool IsFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -248,6 +292,6 @@ std::wstring FindSkinFile(TSkinChoice choice) {
   places.push_back(built);
 #endif
   for (const std::wstring& place : places)
-    if (IsFile(place)) return place;
+    if (IsFile(place)) return FullPath(place);
   return {};
 }

@@ -125,6 +125,21 @@ TEST_F(Gallery, SkinChoiceSwitchesSkinsAndSkinning) {
   EXPECT_EQ(form->SkinChoice(), TSkinChoice::Default);
   EXPECT_NE(form->SkinData1->SkinFile().find("default.skn"), std::string::npos);
   EXPECT_TRUE(FindSkinFile(TSkinChoice::Off).empty());
+
+  // A skin file given by name (command line, file dialog) that is one of the offered skins
+  // shows as that choice, however its path is spelt.
+  std::wstring dark = FindSkinFile(TSkinChoice::Dark);
+  const size_t slash = dark.find_last_of(L'\\');
+  ASSERT_NE(slash, std::wstring::npos);
+  dark.insert(slash, L"\\.");
+  form->ApplySkinFile(dark);
+  EXPECT_EQ(form->SkinChoice(), TSkinChoice::Dark);
+  EXPECT_EQ(form->SkinGroup->ItemIndex(), 1);
+  // A missing file leaves the skin in use.
+  form->ApplySkinFile(L"C:\\no such folder\\none.skn");
+  EXPECT_TRUE(form->SkinData1->Active());
+  EXPECT_EQ(form->SkinGroup->ItemIndex(), 1) << "the choice shown stays";
+  EXPECT_NE(form->SkinData1->SkinFile().find("dark.skn"), std::string::npos);
 }
 
 TEST_F(Gallery, MdiDemoOpensWithChildrenAndClosesCleanly) {
