@@ -3,8 +3,10 @@
 // a window of another module "Foreign probe" beside it, which must stay plain, and, with
 // --message-box, a message box "Probe box" of the program over the form.
 //
-//   skinned_probe.exe SKINFILE [--message-box]
+//   skinned_probe.exe SKINFILE [--message-box] [--low]
 //
+// --low places the windows near the bottom of the screen (to look at another program's
+// window made inactive by them).
 // Ends when the form is closed.
 #include <windows.h>
 #include <shellapi.h>
@@ -57,7 +59,11 @@ int Run() {
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr || count < 2) return 2;
   const std::string skinFile = Ansi(arguments[1]);
-  const bool messageBox = count > 2 && std::wstring(arguments[2]) == L"--message-box";
+  bool messageBox = false, low = false;
+  for (int i = 2; i < count; ++i) {
+    messageBox = messageBox || std::wstring(arguments[i]) == L"--message-box";
+    low = low || std::wstring(arguments[i]) == L"--low";
+  }
   LocalFree(arguments);
 
   InstallSkinForms();
@@ -69,6 +75,10 @@ int Run() {
   data->SetActive(true);
 
   const HWND foreign = MakeForeignWindow();
+  if (low) {
+    SetWindowPos(foreign, nullptr, 600, 740, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    form->SetTop(700);
+  }
   ShowWindow(foreign, SW_SHOW);
   SetForegroundWindow(foreign);
   form->Show();
