@@ -9,7 +9,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "framework/ResourceCount.h"
 #include "skin/controls/WinSubClassBox.h"
 #include "skin/controls/WinSubClassComBox.h"
 #include "skin/controls/WinSubClassDateTime.h"
@@ -119,6 +121,28 @@ TEST_F(SkinnedDetach, AWindowDestroyedUnderItsObjectLeavesItInStateSix) {
     skinned.reset();  // freeing it afterwards touches no window
   }
   EXPECT_EQ(list.controls.size(), 0u);
+}
+
+TEST_F(SkinnedDetach, AHundredAttachPaintDetachRoundsLeaveNoObjectOrWindowBehind) {
+  std::vector<HWND> windows;
+  for (const Kind& kind : kKinds) windows.push_back(host->Add(kind.windowClass, kind.style, 10, 10, 160, 60));
+  auto round = [&] {
+    for (size_t i = 0; i < windows.size(); ++i) {
+      std::unique_ptr<TSkinControl> skinned(kKinds[i].make());
+      skinned->InitSkinHandle(windows[i], skin, &list, nullptr);
+      RedrawWindow(windows[i], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      skinned->UpdateSkin();
+    }
+  };
+  round();  // shared drawing surfaces are made on first use
+  const int64_t objects = GdiObjectCount();
+  const int64_t windowsMade = WindowCount();
+  const int64_t bitmapsBefore = ResourceTotalCreated(TResourceKind::Bitmap);
+  for (int i = 0; i < 100; ++i) round();
+  EXPECT_GT(ResourceTotalCreated(TResourceKind::Bitmap), bitmapsBefore);  // the rounds did paint
+  EXPECT_EQ(GdiObjectCount(), objects);
+  EXPECT_EQ(WindowCount(), windowsMade);
+  EXPECT_TRUE(list.controls.empty());
 }
 
 }  // namespace
