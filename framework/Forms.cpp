@@ -99,7 +99,13 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
 
 void TCustomForm::SetFormStyle(TFormStyle value) {
   if (value == formStyle_) return;
+  const bool mdi = value == fsMDIForm || value == fsMDIChild || formStyle_ == fsMDIForm || formStyle_ == fsMDIChild;
   formStyle_ = value;
+  // An MDI frame or child is a different kind of window: make it again.
+  if (mdi && HandleAllocated()) {
+    RecreateWnd();
+    return;
+  }
   if (HandleAllocated())
     SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

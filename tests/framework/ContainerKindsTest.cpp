@@ -427,6 +427,19 @@ end
   EXPECT_EQ(main->ActiveMDIChild(), child) << "the client moved on to the child that is left";
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)), child->Handle());
 
+  // A form made MDI after its window exists gets a new window of the new kind.
+  {
+    FormPtr late(new TForm(nullptr));
+    late->HandleNeeded();
+    EXPECT_EQ(late->ClientHandle(), nullptr);
+    late->SetFormStyle(fsMDIForm);
+    late->HandleNeeded();
+    EXPECT_TRUE(IsWindow(late->ClientHandle()));
+    late->SetFormStyle(fsNormal);
+    late->HandleNeeded();
+    EXPECT_EQ(late->ClientHandle(), nullptr);
+  }
+
   // An MDI child without an MDI form to go into is an error, not a stray window.
   auto* orphan = new TForm(nullptr);
   orphan->SetFormStyle(fsMDIChild);
