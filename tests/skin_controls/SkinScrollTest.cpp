@@ -332,6 +332,13 @@ TEST_F(MemoBars, OverlaysLieExactlyOverTheNativeBars) {
   HWND above = GetWindow(memo->Handle(), GW_HWNDPREV);
   EXPECT_TRUE(above == skinned->VertBar->Window() || above == skinned->HorzBar->Window());
   EXPECT_EQ(SendMessageW(memo->Handle(), SKM_QUERYSKIN, 0, 0), 1);
+  // The square between the two bars takes the skin's face colour.
+  RedrawWindow(memo->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(30);
+  HDC screen = GetDC(nullptr);
+  const COLORREF corner = GetPixel(screen, (vert.left + vert.right) / 2, (horz.top + horz.bottom) / 2);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(corner, ColorToRGB(skin->ButtonFaceColour));
 }
 
 TEST_F(MemoBars, TheScreenShowsTheSkinnedArrowsOverTheMemo) {
