@@ -257,6 +257,8 @@ TEST(SkinnedFrameE2e, ARightClickOnTheCaptionOpensTheSystemMenu) {
     const POINT click = p.WindowToScreenPoint(300, 15);
     EXPECT_LE(std::abs(r.left - click.x), 2);
     EXPECT_LE(std::abs(r.top - click.y), 2);
+    // The skinned popup answers for its menu window.
+    EXPECT_TRUE(AnswersSkinned(menu)) << "the system menu is not skinned";
   }
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return VisibleWindowOf(p.ProcessId(), L"#32768") == nullptr; }, kStateTimeoutMs));
