@@ -12,6 +12,7 @@
 
 #include "framework/ClassBuilder.h"
 #include "framework/RangeCtrls.h"
+#include "framework/ResourceCount.h"
 #include "framework/TabCtrls.h"
 #include "gallery/GalleryForm.h"
 
@@ -140,6 +141,26 @@ TEST_F(Gallery, SkinChoiceSwitchesSkinsAndSkinning) {
   EXPECT_TRUE(form->SkinData1->Active());
   EXPECT_EQ(form->SkinGroup->ItemIndex(), 1) << "the choice shown stays";
   EXPECT_NE(form->SkinData1->SkinFile().find("dark.skn"), std::string::npos);
+}
+
+// The skin component loading one skin after the other and switching off and on (this test
+// program installs no skinned frames, so it checks the gallery and the skin component).
+TEST_F(Gallery, HundredSkinCyclesLeaveNoGdiObjectOrWindowBehind) {
+  // One cycle first: what is made once (the second skin's model) is made.
+  ASSERT_TRUE(form->ApplySkinChoice(TSkinChoice::Dark));
+  ASSERT_TRUE(form->ApplySkinChoice(TSkinChoice::Off));
+  ASSERT_TRUE(form->ApplySkinChoice(TSkinChoice::Default));
+  Pump();
+  const int64_t gdi = GdiObjectCount();
+  const int64_t windows = WindowCount();
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    ASSERT_TRUE(form->ApplySkinChoice(TSkinChoice::Dark));
+    ASSERT_TRUE(form->ApplySkinChoice(TSkinChoice::Off));
+    ASSERT_TRUE(form->ApplySkinChoice(TSkinChoice::Default));
+    Pump();
+  }
+  EXPECT_EQ(GdiObjectCount(), gdi);
+  EXPECT_EQ(WindowCount(), windows);
 }
 
 TEST_F(Gallery, MdiDemoOpensWithChildrenAndClosesCleanly) {
