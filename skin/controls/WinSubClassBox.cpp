@@ -1,8 +1,25 @@
 // TSkinBox and TSkinBoxH.
 #include "skin/controls/WinSubClassBox.h"
 
+#include <commctrl.h>
+
 #include "framework/ClassBuilder.h"
 #include "skin/data/WinSkinData.h"
+
+namespace {
+
+// The framework's reflected WM_NOTIFY, as a framework parent sends it to its child.
+constexpr UINT kReflectedNotify = 0xBC4E;
+
+// A skinned track bar child draws itself through its custom-draw notification, which
+// only reaches it when its parent hands it back.
+bool IsSkinnedTrackBar(HWND window) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  return lstrcmpiW(name, TRACKBAR_CLASSW) == 0 && SendMessageW(window, SKM_QUERYSKIN, 0, 0) == 1;
+}
+
+}  // namespace
 
 const TClassInfo& TSkinBox::StaticClass() {
   static const TClassInfo info = TClassBuilder<TSkinBox>("TSkinBox", &Inherited::StaticClass()).Build();
@@ -46,6 +63,14 @@ void TSkinBox::Unskin() {
 
 bool TSkinBoxH::BeforeProc(TMessage& message) {
   switch (message.Msg) {
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
+      if (header == nullptr || header->code != static_cast<UINT>(NM_CUSTOMDRAW) || GetParent(header->hwndFrom) != Handle ||
+          !IsSkinnedTrackBar(header->hwndFrom))
+        return TSkinControl::BeforeProc(message);
+      message.Result = SendMessageW(header->hwndFrom, kReflectedNotify, message.WParam, message.LParam);
+      return false;
+    }
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(Handle, &client);

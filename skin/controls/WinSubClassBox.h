@@ -1,7 +1,8 @@
 // The colour-only skinned containers of unit WinSubClass: TSkinBox (panels, frames, forms
 // inside forms, tool bars: the control's colour becomes the skin's face colour, nothing
 // else is touched) and TSkinBoxH (raw dialog pages and raw tool bar windows: the
-// background and the static texts on it are painted in the face colour).
+// background and the static texts on it are painted in the face colour, and a skinned
+// track bar on the page gets its custom-draw notification handed back).
 #pragma once
 
 #include "skin/controls/WinSubClass.h"

@@ -141,6 +141,30 @@ TEST_F(SkinnedOthers, ARawDialogPageAndItsStaticTextsSitOnTheFaceColour) {
   EXPECT_EQ(shown->At(12, 25), Face());  // beside and under the text
 }
 
+TEST_F(SkinnedOthers, ATrackBarOnARawDialogPageGetsItsCustomDrawFromThePage) {
+  const HWND page = CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_VISIBLE, 10, 10, 260, 120, host->Window(),
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+  const HWND track = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 34, page, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+  SendMessageW(track, TBM_SETPOS, TRUE, 5);
+  TSkinTrackBar skinnedTrack(nullptr);
+  skinnedTrack.InitSkinHandle(track, skin, &list, nullptr);
+  const auto plain = ScreenOf(track);
+  TSkinBoxH skinnedPage(nullptr);
+  skinnedPage.InitSkinHandle(page, skin, &list, nullptr);
+  auto shown = ScreenOf(track);
+  RECT thumb{};
+  SendMessageW(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  const TDataSkinObject& image = *skin->TrackbarThumbHorz;
+  const int w = thumb.right - thumb.left, h = thumb.bottom - thumb.top;
+  auto want = std::make_unique<TCapture>(w, h);
+  const int cell = image.Bitmap->Width() / 5;
+  StretchBlt(want->Dc(), 0, 0, w, h, image.Bitmap->Canvas()->Handle(), cell, 0, cell, image.Bitmap->Height(), SRCCOPY);
+  EXPECT_FALSE(SameOpaquePixels(*plain, thumb, *want));  // without the page's help: the control's own thumb
+  EXPECT_TRUE(SameOpaquePixels(*shown, thumb, *want));
+}
+
 TEST_F(SkinnedOthers, ASizeGripIsPaintedOverInTheFaceColour) {
   const HWND grip = host->Add(L"ScrollBar", SBS_SIZEGRIP, 10, 10, 20, 20);
   TSkinSizer skinned(nullptr);
