@@ -1,5 +1,5 @@
 // Starts gallery.exe, finds its window and checks that a window of every windowed control
-// kind is there, then closes it.
+// kind is there, switches skins and skinning a few times, then closes it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -32,6 +32,28 @@ BOOL CALLBACK FindGallery(HWND window, LPARAM data) {
     return FALSE;
   }
   return TRUE;
+}
+
+struct TextSearch {
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindByText(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TextSearch*>(data);
+  wchar_t text[64] = {};
+  GetWindowTextW(window, text, 64);
+  if (wcscmp(text, search->text) == 0) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND ChildWithText(HWND parent, const wchar_t* text) {
+  TextSearch search{text, nullptr};
+  EnumChildWindows(parent, &FindByText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 BOOL CALLBACK CollectClass(HWND window, LPARAM data) {
@@ -69,6 +91,23 @@ TEST(GallerySmoke, StartsWithAWindowOfEveryControlKind) {
           L"THeaderControl", L"TTreeView", L"TDateTimePicker", L"TToolBar", L"TScrollBox", L"TPanel", L"TEdit",
           L"TMemo", L"TButton", L"TCheckBox", L"TRadioButton", L"TStatusBar"})
       EXPECT_TRUE(classes.count(kind)) << "no window of class " << std::string(kind, kind + wcslen(kind));
+    // Switch skins and skinning off and on a few times, as a user would with the "Skin"
+    // group; the window lives through it.
+    const HWND dark = ChildWithText(search.found, L"Dark skin");
+    const HWND off = ChildWithText(search.found, L"Skinning off");
+    const HWND standard = ChildWithText(search.found, L"Default skin");
+    EXPECT_TRUE(dark && off && standard) << "the skin choices";
+    if (dark && off && standard) {
+      for (int cycle = 0; cycle < 3; ++cycle) {
+        for (HWND button : {dark, off, standard}) {
+          SendMessageW(button, BM_CLICK, 0, 0);
+          Sleep(400);  // the skin manager acts 250 ms after a request
+        }
+      }
+      EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the gallery ended";
+      EXPECT_TRUE(IsWindowVisible(search.found));
+      EXPECT_EQ(SendMessageW(standard, BM_GETCHECK, 0, 0), BST_CHECKED);
+    }
     PostMessageW(search.found, WM_CLOSE, 0, 0);
   }
   EXPECT_NE(search.found, nullptr) << "the gallery window did not appear";
