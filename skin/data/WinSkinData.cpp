@@ -191,6 +191,8 @@ bool TSkinData::BuildFrom(TMemoryStream& skin, const std::wstring& source) {
     failure = source + L" cannot be loaded.";
   }
   lastSkinError_ = failure;
+  // The skin in use stays in use, also for the message box that reports the failure.
+  SkinEmpty = !HasModel();
   ShowSkinMessage(failure);
   return false;
 }

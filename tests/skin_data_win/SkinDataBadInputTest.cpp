@@ -103,6 +103,25 @@ TEST_F(SkinDataBadFile, EachUnusableFileShowsOneMessageNamingItAndKeepsTheSkin) 
   }
 }
 
+TEST_F(SkinDataBadFile, WhileTheFailureIsReportedTheSkinInUseStillCounts) {
+  // The message box that reports a failed load is skinned like every other window of the
+  // program: the manager skins nothing for a component marked empty.
+  std::vector<bool> emptyWhileShown;
+  SetSkinMessageSink([&](const std::wstring&) { emptyWhileShown.push_back(data_->SkinEmpty); });
+  data_->SetSkinFile(File("bad.skn", {1, 2, 3}));
+  data_->SkinStream->Buffer() = {1, 2, 3, 4, 5};
+  data_->LoadSkin();
+  SetSkinMessageSink([this](const std::wstring& text) { messages_.messages.push_back(text); });
+  EXPECT_EQ(emptyWhileShown, std::vector<bool>({false, false}));
+
+  TSkinData fresh(nullptr);
+  SetSkinMessageSink([&](const std::wstring&) { emptyWhileShown.push_back(fresh.SkinEmpty); });
+  emptyWhileShown.clear();
+  fresh.SetSkinFile(File("bad2.skn", {1, 2, 3}));
+  SetSkinMessageSink([this](const std::wstring& text) { messages_.messages.push_back(text); });
+  EXPECT_EQ(emptyWhileShown, std::vector<bool>({true}));
+}
+
 TEST_F(SkinDataBadFile, AnUnknownVersionShowsTheOlderSkinMessage) {
   // A readable archive with an unknown version number.
   std::vector<uint8_t> archive = BuildSkinArchive(std::vector<TSkinEntry>{{"skin.ini", {'x'}}});
