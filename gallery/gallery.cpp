@@ -8,6 +8,7 @@
 #include "framework/Application.h"
 #include "framework/SysUtils.h"
 #include "gallery/GalleryForm.h"
+#include "skin/controls/RegisterSkinControls.h"
 #include "skin/form/WinSkinForm.h"
 
 namespace {
@@ -26,8 +27,10 @@ std::wstring FirstArgument() {
 int Run() {
   Application->Initialize();
   RegisterGalleryClasses();
-  // Before the layout loads: its skin component creates the skin manager.
+  // Before the layout loads: its skin component creates the skin manager, which then
+  // gives the window its frame and its controls their skinned classes.
   InstallSkinForms();
+  RegisterSkinControls();
   Application->CreateForm(&GalleryForm1);
   if (!GalleryForm1 || !GalleryForm1->SkinData1) {
     MessageBoxW(nullptr, L"The gallery's layout is missing from the program.", L"gallery", MB_ICONERROR);
