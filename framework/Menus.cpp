@@ -505,6 +505,29 @@ bool MenuDrawItem(const DRAWITEMSTRUCT& draw) {
   return true;
 }
 
+LRESULT MenuCharResult(HMENU menu, wchar_t ch) {
+  if (!menu) return 0;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA | MIIM_STATE | MIIM_FTYPE;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if (info.fType & MFT_SEPARATOR) continue;
+    std::wstring caption;
+    if (TMenuItem* item = MenuItemOfData(info.dwItemData)) {
+      if (!item->Enabled() || !item->Visible()) continue;
+      caption = item->Caption();
+    } else {
+      wchar_t text[256] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 255, MF_BYPOSITION);
+      caption = text;
+    }
+    if (IsMenuAccel(ch, caption)) return MAKELRESULT(i, MNC_EXECUTE);
+  }
+  return 0;
+}
+
 namespace {
 LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   try {
@@ -514,6 +537,9 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
         break;
       case WM_DRAWITEM:
         if (MenuDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+      case WM_MENUCHAR:
+        if (const LRESULT chosen = MenuCharResult(reinterpret_cast<HMENU>(lParam), LOWORD(wParam))) return chosen;
         break;
       default:
         break;

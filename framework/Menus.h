@@ -185,6 +185,10 @@ TMenuItem* MenuItemOfData(ULONG_PTR itemData);
 // measuring or painting. False when the entry is not a live framework item.
 bool MenuMeasureItem(MEASUREITEMSTRUCT& measure, HWND window);
 bool MenuDrawItem(const DRAWITEMSTRUCT& draw);
+// WM_MENUCHAR for `menu`: the entry whose caption (of its framework item, or its text) has
+// `ch` as accelerator is chosen (MNC_EXECUTE), else 0 (the system beeps). Owner-drawn
+// entries carry no text the system could search.
+LRESULT MenuCharResult(HMENU menu, wchar_t ch);
 // The hidden window that owns popup menus while they are tracked and answers their
 // owner-draw messages.
 HWND PopupListWindow();

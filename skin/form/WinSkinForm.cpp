@@ -357,6 +357,7 @@ LRESULT TWinSkinForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
+    case WM_MENUCHAR:
     case SKM_MENUBARCLICK: {
       LRESULT menuResult = 0;
       if (MenuMessage(msg, wParam, lParam, menuResult)) return menuResult;

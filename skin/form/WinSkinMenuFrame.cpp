@@ -125,7 +125,7 @@ void TWinSkinForm::OpenMenuButton(TMenuBtn* button) {
   }
 }
 
-bool TWinSkinForm::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+bool TWinSkinForm::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -200,6 +200,12 @@ bool TWinSkinForm::MenuMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
       if (look.Caption.empty()) look.Caption = L"-";
       PaintSkinMenuItem(SkinData, draw->hDC, draw->rcItem, menu, look, selected);
       return true;
+    }
+    case WM_MENUCHAR: {
+      // Entries switched to owner-drawn: letters still choose them.
+      if (!MenuBar) return false;
+      result = MenuCharResult(reinterpret_cast<HMENU>(lParam), LOWORD(wParam));
+      return result != 0;
     }
     case SKM_MENUBARCLICK: {
       const POINT screen{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};

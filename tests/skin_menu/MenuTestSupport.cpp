@@ -147,6 +147,8 @@ bool RunScript(const std::function<void()>& script, int ms) {
   std::atomic<bool> finished{false};
   std::thread driver([&] {
     script();
+    // A failed step may leave menus open: the GUI thread is inside their loop until they close.
+    for (int i = 0; i < 4 && VisiblePopupCount() > 0; ++i) PressKey(VK_ESCAPE);
     finished = true;
   });
   const bool inTime = PumpUntil([&] { return finished.load(); }, ms);

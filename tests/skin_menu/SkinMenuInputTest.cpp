@@ -62,6 +62,7 @@ TEST_F(SkinMenuInputTest, ClickOpensASkinnedDropDownAndTheBarIsWalkedByMouseAndK
     TSkinData* data = test.data;
     std::atomic<int> openedIndex{-2}, switchedIndex{-2}, sameButtonIndex{-2}, left1{-2}, left2{-2}, right1{-2};
     std::atomic<int> closedIndex{-2}, popupsWhileOpen{0};
+    std::atomic<int> subMenuPopups{0}, subMenuIndex{-2}, afterSubMenuPopups{0}, afterSubMenuIndex{-2};
     std::atomic<bool> skinned{false}, background{false}, selectedLook{false}, kindMenuBar{false};
     const bool inTime = RunScript([&] {
       ClickAt(centres[0]);
@@ -86,6 +87,18 @@ TEST_F(SkinMenuInputTest, ClickOpensASkinnedDropDownAndTheBarIsWalkedByMouseAndK
       Sleep(300);
       sameButtonIndex = MenuLoopOpenIndex();
       popupsWhileOpen = VisiblePopupCount();
+      // Right on an entry with sub-items opens its sub-menu instead of the next menu;
+      // Left closes the sub-menu again.
+      PressKey(VK_DOWN);
+      PressKey(VK_RIGHT);
+      WaitFor([] { return VisiblePopupCount() == 2; }, 1500);
+      subMenuPopups = VisiblePopupCount();
+      subMenuIndex = MenuLoopOpenIndex();
+      SaveScreenShot(std::string(skin) + "-options-submenu");
+      PressKey(VK_LEFT);
+      WaitFor([] { return VisiblePopupCount() == 1; }, 1500);
+      afterSubMenuPopups = VisiblePopupCount();
+      afterSubMenuIndex = MenuLoopOpenIndex();
       PressKey(VK_LEFT);
       WaitFor([] { return MenuLoopOpenIndex() == 0 && VisiblePopupCount() > 0; });
       left1 = MenuLoopOpenIndex();
@@ -108,6 +121,10 @@ TEST_F(SkinMenuInputTest, ClickOpensASkinnedDropDownAndTheBarIsWalkedByMouseAndK
     EXPECT_EQ(switchedIndex, 1) << skin;
     EXPECT_EQ(sameButtonIndex, 1) << skin;
     EXPECT_EQ(popupsWhileOpen, 1) << skin;
+    EXPECT_EQ(subMenuPopups, 2) << skin;
+    EXPECT_EQ(subMenuIndex, 1) << skin;
+    EXPECT_EQ(afterSubMenuPopups, 1) << skin;
+    EXPECT_EQ(afterSubMenuIndex, 1) << skin;
     EXPECT_EQ(left1, 0) << skin;
     EXPECT_EQ(left2, 3) << skin;  // Left at the first wraps to the last
     EXPECT_EQ(right1, 0) << skin;  // Right at the last wraps to the first
@@ -252,4 +269,33 @@ TEST_F(SkinMenuInputTest, AnEditBoxsOwnContextMenuIsSkinnedAsAPopup) {
   EXPECT_TRUE(kindPopup);
   EXPECT_TRUE(background);
   EXPECT_EQ(test.ran, L"");  // the form's own popup menu did not open
+}
+
+TEST_F(SkinMenuInputTest, LettersChooseOwnerDrawnEntries) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  ButtonCentres(test);
+  RECT client{};
+  GetClientRect(test.Handle(), &client);
+  POINT inClient{client.right / 2, client.bottom / 2};
+  ClientToScreen(test.Handle(), &inClient);
+  std::atomic<int> opened{-2};
+  const bool inTime = RunScript([&] {
+    PressAltWith('F');
+    WaitFor([] { return MenuLoopOpenIndex() == 0 && VisiblePopupCount() > 0; });
+    opened = MenuLoopOpenIndex();
+    Sleep(100);
+    PressKey('X');
+    WaitFor([] { return MenuLoopOpenIndex() == -1; });
+    Sleep(200);
+    ClickAt(inClient, true);
+    WaitFor([] { return VisiblePopupCount() > 0; });
+    Sleep(100);
+    PressKey('P');
+    WaitFor([] { return VisiblePopupCount() == 0; });
+  });
+  PumpUntil([&] { return test.ran.size() >= 11; }, 1000);
+  EXPECT_TRUE(inTime);
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(test.ran, L"Exit;Paste;");
 }
