@@ -203,8 +203,29 @@ bool TSkinManage::SkinWindow(HWND window) {
 
 bool TSkinManage::SkinForm(TCustomForm* form) {
   if (form == nullptr || !form->Visible() || !form->HandleAllocated()) return true;
-  if ((GetWindowLongW(form->Handle(), GWL_STYLE) & WS_CHILD) != 0) return true;
-  return SkinWindow(form->Handle());
+  // A form placed inside another window keeps its plain look; an MDI child is a child
+  // window too, but one with a frame of its own that gets skinned like any form.
+  const HWND window = form->Handle();
+  if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0 &&
+      (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_MDICHILD) == 0)
+    return true;
+  return SkinWindow(window);
+}
+
+void TSkinManage::SkinAllForms() {
+  if (Application == nullptr) return;
+  // MDI children after the forms: a child's frame reaches its MDI client through the
+  // MDI form's frame, which must be there first.
+  std::vector<TCustomForm*> children;
+  for (int i = Application->FormCount(); i-- > 0;) {
+    TCustomForm* form = Application->Forms(i);
+    if (form != nullptr && form->HandleAllocated() &&
+        (GetWindowLongW(form->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) != 0)
+      children.push_back(form);
+    else
+      SkinForm(form);
+  }
+  for (TCustomForm* child : children) SkinForm(child);
 }
 
 TSkinFrameBase* TSkinManage::FindSkinForm(HWND window) const {
@@ -428,9 +449,7 @@ void TSkinManage::RunPendingAction() {
         Enabled = true;
         BulkStart = true;
         PurgeSkinForms();
-        if (Application != nullptr) {
-          for (int i = Application->FormCount(); i-- > 0;) SkinForm(Application->Forms(i));
-        }
+        SkinAllForms();
         BulkStart = false;
         break;
       case kActionStop:

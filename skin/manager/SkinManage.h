@@ -50,6 +50,8 @@ class TSkinManage : public TSkinManagerLink {
   bool SkinWindow(HWND window) override;
 
   bool SkinForm(TCustomForm* form);
+  // SkinForm for every form of the application, the last first, MDI children last of all.
+  void SkinAllForms();
   TSkinFrameBase* FindSkinForm(HWND window) const;
   // Drops the frame of `window` from the list without freeing it (unless shutting down);
   // the caller takes it.
