@@ -2,6 +2,7 @@
 #include "skin/controls/WinSubClassGroupBox.h"
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassChildPaint.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
@@ -77,17 +78,5 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& rect) {
   }
   RestoreDC(dc, saved);
   // The group box's graphic children go on top, as its own painting would put them.
-  auto* group = dynamic_cast<TWinControl*>(Control);
-  if (group == nullptr) return;
-  for (int i = 0; i < group->ControlCount(); ++i) {
-    TControl* child = group->Controls(i);
-    if (dynamic_cast<TWinControl*>(child) != nullptr || !child->Visible()) continue;
-    const int state = SaveDC(dc);
-    POINT origin{};
-    GetViewportOrgEx(dc, &origin);
-    SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
-    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
-    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, state);
-  }
+  PaintGraphicChildren(dc, Control);
 }

@@ -8,6 +8,7 @@
 
 #include "framework/ClassBuilder.h"
 #include "framework/TabCtrls.h"
+#include "skin/controls/WinSubClassChildPaint.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassItemText.h"
 #include "skin/controls/WinSubClassUpDown.h"
@@ -281,17 +282,5 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   BitBlt(dc, rect.left, rect.top, width, height, workDc, 0, 0, SRCCOPY);
   RestoreDC(dc, saved);
   if (Mode != 2) return;
-  auto* tabControl = dynamic_cast<TWinControl*>(Control);
-  if (tabControl == nullptr) return;
-  for (int i = 0; i < tabControl->ControlCount(); ++i) {
-    TControl* child = tabControl->Controls(i);
-    if (dynamic_cast<TWinControl*>(child) != nullptr || !child->Visible()) continue;
-    const int state = SaveDC(dc);
-    POINT origin{};
-    GetViewportOrgEx(dc, &origin);
-    SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
-    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
-    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, state);
-  }
+  PaintGraphicChildren(dc, Control);
 }

@@ -2,6 +2,7 @@
 #include "skin/controls/WinSubClassTabSheet.h"
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassChildPaint.h"
 #include "skin/data/WinSkinData.h"
 
 const TClassInfo& TSkinTabSheet::StaticClass() {
@@ -32,17 +33,5 @@ bool TSkinTabSheet::BeforeProc(TMessage& message) {
 void TSkinTabSheet::DrawSkin(HDC dc, const RECT& rect) {
   if (dc == nullptr) return;
   FillSkinBackground(dc, rect);
-  auto* page = dynamic_cast<TWinControl*>(Control);
-  if (page == nullptr) return;
-  for (int i = 0; i < page->ControlCount(); ++i) {
-    TControl* child = page->Controls(i);
-    if (dynamic_cast<TWinControl*>(child) != nullptr || !child->Visible()) continue;
-    const int state = SaveDC(dc);
-    POINT origin{};
-    GetViewportOrgEx(dc, &origin);
-    SetViewportOrgEx(dc, origin.x + child->Left(), origin.y + child->Top(), nullptr);
-    IntersectClipRect(dc, 0, 0, child->Width(), child->Height());
-    child->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, state);
-  }
+  PaintGraphicChildren(dc, Control);
 }
