@@ -71,6 +71,7 @@ const TClassInfo& TSkinControl::StaticClass() {
 TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
+  *alive_ = false;
   Detach();
   if (Form != nullptr) Form->RemoveSkinControl(this);
   Form = nullptr;
@@ -188,15 +189,22 @@ void TSkinControl::SkinWndProc(TMessage& message) {
     CallOldProc(message);
     return;
   }
+  // The control's own handling may run a modal loop (a scroll bar's tracking, a menu) in
+  // which this object is freed (skinning stopped from a timer): nothing of it is touched
+  // after that.
+  const std::shared_ptr<bool> alive = alive_;
   if (BeforeProc(message)) {
     CallOldProc(message);
+    if (!*alive) return;
     AfterProc(message);
   }
 }
 
 void TSkinControl::CallOldProc(TMessage& message) {
   if (OldWindowProc) {
-    OldWindowProc(message);
+    // A copy: the member may be destroyed with this object while the handler runs.
+    const TWndMethod previous = OldWindowProc;
+    previous(message);
   } else if (OldWndProc != nullptr) {
     // A Unicode window receives wide messages through the thunk: pass them on as such.
     message.Result = UnicodeWindow ? CallWindowProcW(OldWndProc, Handle, message.Msg, message.WParam, message.LParam)

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "framework/Classes.h"
@@ -112,4 +113,7 @@ class TSkinControl : public TComponent, public TSkinControlItem {
  private:
   friend LRESULT CALLBACK SkinThunkEntry(TSkinControl* self, UINT msg, WPARAM wParam, LPARAM lParam);
   void WatchControl(TControl* control);
+
+  // False once the object is freed (checked after the control's own handling returns).
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

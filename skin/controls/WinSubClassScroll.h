@@ -115,6 +115,8 @@ class TWScrollbar {
   void OnButtonUp(LPARAM lParam);
 
   HWND window_ = nullptr;
+  // False once the overlay is freed (read after the native tracking loop returns).
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class TSkinScrollbar : public TSkinControl {

@@ -199,14 +199,10 @@ std::unique_ptr<TBitmap> BuildScrollBarImage(TSkinData* skinData, const TScrollG
 TWScrollbar::TWScrollbar(TSkinControl* ownerSkin) : ArrowSize(GetSystemMetrics(SM_CXHSCROLL)), OwnerSkin(ownerSkin) {}
 
 TWScrollbar::~TWScrollbar() {
-  if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    if (IsWindow(window_)) {
-      DestroyWindow(window_);
-      ResourceFreed(TResourceKind::Window);
-    }
-    window_ = nullptr;
-  }
+  *alive_ = false;
+  // WM_NCDESTROY forgets the window (also when its parent took it down first).
+  if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+  window_ = nullptr;
 }
 
 void TWScrollbar::MakeWindow(HWND parent) {
@@ -356,6 +352,14 @@ LRESULT TWScrollbar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_NCDESTROY: {
+      const HWND window = window_;
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      Shown = 0;
+      ResourceFreed(TResourceKind::Window);
+      return DefWindowProcW(window, msg, wParam, lParam);
+    }
     default:
       return DefWindowProcW(window_, msg, wParam, lParam);
   }
@@ -377,12 +381,15 @@ void TWScrollbar::OnButtonDown(LPARAM lParam) {
   ReleaseCapture();
   const HWND host = Host;
   // The native bar runs its own tracking loop and returns when the button is released.
+  // Anything may happen inside it (skinning stopped by a timer frees this overlay).
+  const std::shared_ptr<bool> alive = alive_;
   if (Kind == kBarVertical)
     SendMessageW(host, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(point.x, point.y));
   else if (Kind == kBarHorizontal)
     SendMessageW(host, WM_NCLBUTTONDOWN, HTHSCROLL, MAKELPARAM(point.x, point.y));
   else
     SendMessageW(host, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  if (!*alive) return;
   Pressed = 0;
   ReleaseCapture();
   Invalidate();

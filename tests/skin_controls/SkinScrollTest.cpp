@@ -425,6 +425,43 @@ TEST_F(MemoBars, RealPressesOnTheOverlayScrollAsTheNativeBarWould) {
   EXPECT_EQ(skinned->VertBar->Pressed, 0);
 }
 
+TSkinScrollbar* freedDuringPress = nullptr;
+
+void CALLBACK FreeTheSkinnedObject(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  freedDuringPress->Unskin();
+  delete freedDuringPress;
+  freedDuringPress = nullptr;
+}
+
+void CALLBACK ReleaseTheButton(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  INPUT up{};
+  up.type = INPUT_MOUSE;
+  up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &up, sizeof up);
+}
+
+TEST_F(MemoBars, TheObjectMayBeFreedWhileTheNativeBarTracksAPress) {
+  const RECT vert = BarRect(memo->Handle(), OBJID_VSCROLL);
+  freedDuringPress = skinned;
+  // Inside the native tracking loop: first the skinned object goes (skinning stopped by a
+  // timer), then the button comes up.
+  SetTimer(nullptr, 0, 150, &FreeTheSkinnedObject);
+  SetTimer(nullptr, 0, 400, &ReleaseTheButton);
+  SetCursorPos((vert.left + vert.right) / 2, vert.bottom - Arrow() / 2);
+  PumpFor(20);
+  INPUT down{};
+  down.type = INPUT_MOUSE;
+  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &down, sizeof down);
+  PumpFor(700);
+  skinned = nullptr;
+  EXPECT_EQ(freedDuringPress, nullptr);
+  EXPECT_GT(FirstLine(), 0);
+  EXPECT_EQ(SendMessageW(memo->Handle(), SKM_QUERYSKIN, 0, 0), 0);
+}
+
 TEST_F(MemoBars, UnskinRemovesTheOverlaysWithNoLeak) {
   const int64_t windowsWith = WindowCount();
   skinned->Unskin();
