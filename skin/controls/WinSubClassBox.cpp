@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHandlerless.h"
 #include "skin/data/WinSkinData.h"
 
 namespace {
@@ -34,22 +35,11 @@ const TClassInfo& TSkinBoxH::StaticClass() {
 
 void TSkinBox::InitSkin(TSkinControlList* form, TSkinData* skinData, bool setColour, TCanvas* canvas,
                         TWinControl* control) {
-  if (Attached) return;
-  Control = control != nullptr ? control : dynamic_cast<TControl*>(Owner());
-  if (Control == nullptr) return;
-  SetColour = setColour ? 1 : 0;
-  SkinData = skinData;
-  Form = form;
-  Canvas = canvas;
-  if (control != nullptr && control != Owner()) control->FreeNotification(this);
-  if (TWinControl* win = WinControl()) Handle = win->Handle();
-  if (Form != nullptr) Form->AddSkinControl(this);
-  if (SetColour && SkinData != nullptr) {
+  AttachWithoutHandler(*this, form, skinData, setColour, canvas, control, [this] {
+    if (!SetColour || SkinData == nullptr) return;
     SavedColour = Control->Color();
     Control->SetColor(SkinData->ButtonFaceColour);
-  }
-  Attached = 1;
-  SkinState = kSkinAttached;
+  });
 }
 
 void TSkinBox::Unskin() {

@@ -5,6 +5,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHandlerless.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
@@ -26,20 +27,10 @@ const TClassInfo& TSkinObjImage::StaticClass() {
 
 void TSkinObjImage::InitSkin(TSkinControlList* form, TSkinData* skinData, bool setColour, TCanvas* canvas,
                              TWinControl* control) {
-  if (Attached) return;
-  Control = control != nullptr ? control : dynamic_cast<TControl*>(Owner());
-  if (Control == nullptr) return;
-  SetColour = setColour ? 1 : 0;
-  SkinData = skinData;
-  Form = form;
-  Canvas = canvas;
-  if (control != nullptr && control != Owner()) control->FreeNotification(this);
-  if (TWinControl* win = WinControl()) Handle = win->Handle();
-  if (GlyphMode == 0) GlyphMode = Mode;
-  if (Form != nullptr) Form->AddSkinControl(this);
-  ApplyGlyphs();
-  Attached = 1;
-  SkinState = kSkinAttached;
+  AttachWithoutHandler(*this, form, skinData, setColour, canvas, control, [this] {
+    if (GlyphMode == 0) GlyphMode = Mode;
+    ApplyGlyphs();
+  });
 }
 
 void TSkinObjImage::ApplyGlyphs() {
