@@ -182,6 +182,7 @@ void TSkinControl::SkinWndProc(TMessage& message) {
   if (message.Msg == SKM_ENABLESKIN) {
     const bool wasActive = Active != 0;
     Active = message.WParam > 0 ? 1 : 0;
+    if (Active != (wasActive ? 1 : 0)) ActiveChanged();
     if (Active && !wasActive) Refresh();
     return;
   }

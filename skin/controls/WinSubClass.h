@@ -54,6 +54,8 @@ class TSkinControl : public TComponent, public TSkinControlItem {
   virtual void DrawSkin(HDC dc, const RECT& rect);
   virtual void UpdateSkin();
   virtual bool CanSkin() { return true; }
+  // SKM_ENABLESKIN switched Active (windows of the object's own follow it).
+  virtual void ActiveChanged() {}
 
   // TSkinControlItem (what the frame's discovery uses).
   HWND SkinnedWindow() const override { return Handle; }

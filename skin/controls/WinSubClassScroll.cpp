@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 
 #include "framework/ClassBuilder.h"
 #include "framework/Messages.h"
@@ -49,6 +50,19 @@ void FillCorner(HDC dc, HWND host, const TWScrollbar* horz, const TWScrollbar* v
 
 void InvalidateShown(TWScrollbar* bar) {
   if (bar != nullptr && bar->Shown) bar->Invalidate();
+}
+
+// Overlays follow SKM_ENABLESKIN: hidden while the control shows unskinned, placed again
+// when the skin comes back; the host's frame repaints either way.
+void FollowActive(bool active, HWND host, std::initializer_list<TWScrollbar*> bars) {
+  for (TWScrollbar* bar : bars) {
+    if (bar == nullptr) continue;
+    if (active)
+      bar->Reposition(host);
+    else
+      bar->HideBar();
+  }
+  if (host != nullptr && IsWindow(host)) RedrawWindow(host, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 }  // namespace
@@ -205,6 +219,8 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT&) {
   if (SkinData != nullptr) FillCorner(dc, Handle, HorzBar.get(), VertBar.get(), SkinData->ButtonFaceColour);
 }
 
+void TSkinScrollbar::ActiveChanged() { FollowActive(Active != 0, Handle, {HorzBar.get(), VertBar.get()}); }
+
 void TSkinScrollbar::UpdateSkin() {
   if (Control != nullptr && SkinData != nullptr) {
     const int32_t fixed = GetOrdPropByName(Control, "FixedColor");
@@ -311,6 +327,8 @@ void TSkinScrollbarH::DrawSkin(HDC dc, const RECT&) {
   if (SkinData != nullptr) FillCorner(dc, Handle, HorzBar.get(), VertBar.get(), SkinData->ButtonFaceColour);
 }
 
+void TSkinScrollbarH::ActiveChanged() { FollowActive(Active != 0, Handle, {HorzBar.get(), VertBar.get()}); }
+
 void TSkinScrollbarH::Unskin() {
   TSkinControl::Unskin();
   if (SkinState != kSkinWindowDestroyed) {
@@ -386,6 +404,8 @@ void TSkinScControl::AfterProc(TMessage& message) {
 void TSkinScControl::DrawSkin(HDC, const RECT&) {
   if (Bar) Bar->Invalidate();
 }
+
+void TSkinScControl::ActiveChanged() { FollowActive(Active != 0, Handle, {Bar.get()}); }
 
 void TSkinScControl::Unskin() {
   TSkinControl::Unskin();

@@ -134,6 +134,8 @@ class TSkinScrollbar : public TSkinControl {
   void DrawSkin(HDC dc, const RECT& rect) override;
   void UpdateSkin() override;
   void Unskin() override;
+  // Unskinned (SKM_ENABLESKIN 0): the overlays hide and the native bars show.
+  void ActiveChanged() override;
 
   std::unique_ptr<TWScrollbar> HorzBar;
   std::unique_ptr<TWScrollbar> VertBar;
@@ -166,6 +168,7 @@ class TSkinScrollbarH : public TSkinControl {
   void AfterProc(TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Unskin() override;
+  void ActiveChanged() override;
 
   std::unique_ptr<TWScrollbar> HorzBar;
   std::unique_ptr<TWScrollbar> VertBar;
@@ -185,6 +188,7 @@ class TSkinScControl : public TSkinControl {
   void AfterProc(TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Unskin() override;
+  void ActiveChanged() override;
 
   std::unique_ptr<TWScrollbar> Bar;
 };

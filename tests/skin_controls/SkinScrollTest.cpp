@@ -378,6 +378,21 @@ TEST_F(MemoBars, OverlaysFollowTheBarWhenLinesArriveAndWhenTheHostHidesAndShows)
   EXPECT_TRUE(EqualRect(&vert, &vo));
 }
 
+TEST_F(MemoBars, EnableSkinZeroShowsTheNativeBarsAndOneBringsTheOverlaysBack) {
+  SendMessageW(memo->Handle(), SKM_ENABLESKIN, 0, 0);
+  PumpFor(30);
+  EXPECT_FALSE(IsWindowVisible(skinned->VertBar->Window()));
+  EXPECT_FALSE(IsWindowVisible(skinned->HorzBar->Window()));
+  EXPECT_EQ(SendMessageW(memo->Handle(), SKM_QUERYSKIN, 0, 0), 0);
+  SendMessageW(memo->Handle(), SKM_ENABLESKIN, 1, 0);
+  PumpFor(30);
+  EXPECT_TRUE(IsWindowVisible(skinned->VertBar->Window()));
+  const RECT vert = BarRect(memo->Handle(), OBJID_VSCROLL);
+  const RECT vo = WindowRectOf(skinned->VertBar->Window());
+  EXPECT_TRUE(EqualRect(&vert, &vo));
+  EXPECT_EQ(SendMessageW(memo->Handle(), SKM_QUERYSKIN, 0, 0), 1);
+}
+
 TEST_F(MemoBars, ScrollMessagesSetTheHotPart) {
   SendMessageW(memo->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 0);
   EXPECT_EQ(skinned->VertBar->HotPart, kPartThumb);
