@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
+#include "framework/GroupCtrls.h"
+#include "framework/ListCtrls.h"
+#include "framework/RangeCtrls.h"
 #include "framework/ResourceCount.h"
 #include "skin/controls/RegisterSkinControls.h"
 #include "skin/controls/WinSubClassButtons.h"
@@ -111,6 +116,63 @@ TEST_F(Discovery, DisableTagAndMissingKindsLeaveControlsAlone) {
   EXPECT_EQ(ClassOf(view->check), "");
   // Without scroll bars the memo falls through to the edit rule.
   EXPECT_EQ(ClassOf(memo), "TSkinEdit");
+}
+
+TEST_F(Discovery, EachFrameworkControlKindGetsTheClassOfItsRule) {
+  TForm* form = view->form;
+  form->SetBounds(40, 40, 700, 420);
+  auto place = [form](TControl* control, TWinControl* parent, int x, int y, int w, int h) {
+    control->SetParent(parent != nullptr ? parent : form);
+    control->SetBounds(x, y, w, h);
+    return control;
+  };
+  struct Expect {
+    TControl* control;
+    const char* skinClass;
+  };
+  auto* list = new TListBox(form);
+  place(list, nullptr, 360, 10, 100, 60);
+  for (int i = 0; i < 30; ++i) list->Items()->Add(L"item " + std::to_wstring(i));
+  auto* tree = new TTreeView(form);
+  place(tree, nullptr, 470, 10, 100, 60);
+  auto* group = new TGroupBox(form);
+  place(group, nullptr, 360, 80, 150, 80);
+  auto* inGroup = new TButton(form);
+  place(inGroup, group, 10, 20, 80, 24);
+  auto* panel = new TPanel(form);
+  place(panel, nullptr, 520, 80, 150, 80);
+  auto* inPanel = new TCheckBox(form);
+  place(inPanel, panel, 10, 20, 100, 20);
+  const std::vector<Expect> expected = {
+      {place(new TBitBtn(form), nullptr, 10, 170, 90, 28), "TSkinBitButton"},
+      {place(new TSpeedButton(form), nullptr, 110, 170, 90, 28), "TSkinSpeedButton"},
+      {list, "TSkinScrollbar"},
+      {tree, "TSkinScrollbar"},
+      {place(new TListView(form), nullptr, 580, 10, 100, 60), "TSkinListView"},
+      {place(new TScrollBar(form), nullptr, 210, 170, 120, 18), "TSkinScControl"},
+      {place(new TProgressBar(form), nullptr, 10, 210, 120, 18), "TSkinProgress"},
+      {place(new TTrackBar(form), nullptr, 140, 210, 120, 30), "TSkinTrackBar"},
+      {place(new TComboBox(form), nullptr, 270, 210, 120, 24), "TSkinComBox"},
+      {place(new TEdit(form), nullptr, 400, 210, 120, 24), "TSkinEdit"},
+      {place(new TUpDown(form), nullptr, 530, 210, 20, 24), "TSkinUpDown"},
+      {group, "TSkinGroupBox"},
+      {inGroup, "TSkinButton"},
+      {panel, "TSkinBox"},
+      {inPanel, "TSkinCheckBox"},
+      {memo, "TSkinScrollbar"},
+  };
+  PumpFor(30);
+  Discover();
+  for (const Expect& e : expected) EXPECT_EQ(ClassOf(e.control), e.skinClass) << e.control->ClassName();
+  // A bit button never falls to the plain button rule.
+  TSkinControlTypes kinds = skin->SkinControls();
+  kinds.Exclude(xcBitBtn);
+  skin->SetSkinControls(kinds);
+  discovery.reset();
+  Discover();
+  EXPECT_EQ(ClassOf(expected[0].control), "");
+  EXPECT_EQ(ClassOf(view->button), "TSkinButton");
+  discovery.reset();
 }
 
 struct Skin3rdCase {
