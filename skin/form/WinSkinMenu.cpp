@@ -63,10 +63,20 @@ void TWinSkinMenu::FreeButtons() {
 }
 
 void TWinSkinMenu::Rebuild() {
+  if (ReadButtons(false)) ::SetMenu(Form->Window, nullptr);
+}
+
+void TWinSkinMenu::RebuildFromItems() {
+  if (!ReadButtons(true)) return;
+  ::SetMenu(Form->Window, nullptr);
+  Layout();
+}
+
+bool TWinSkinMenu::ReadButtons(bool fromItems) {
   const HMENU current = GetMenu(Form->Window);
   if (current != nullptr) MenuHandle = current;
-  if (MenuHandle == nullptr || !IsMenu(MenuHandle)) return;
-  if (Form->FrameworkForm != nullptr && Menu == nullptr) return;
+  if (MenuHandle == nullptr || !IsMenu(MenuHandle)) return false;
+  if (Form->FrameworkForm != nullptr && Menu == nullptr) return false;
   FreeButtons();
   const int count = GetMenuItemCount(MenuHandle);
   for (int i = 0; i < count; ++i) {
@@ -84,13 +94,20 @@ void TWinSkinMenu::Rebuild() {
     button->Visible = 1;
     button->Command = info.wID;
     button->Caption = text;
-    if (Menu != nullptr) {
-      TMenuItem* item = info.hSubMenu != nullptr ? Menu->FindItemById(reinterpret_cast<UINT_PTR>(info.hSubMenu))
-                                                 : Menu->FindItemById(info.wID);
-      if (item != nullptr) {
-        button->Caption = item->Caption();
-        button->Enabled = item->Enabled() ? 1 : 0;
-        button->Item = item;
+    // From the items, an entry without text keeps the window menu's values.
+    const bool lookUp = Menu != nullptr && (!fromItems || text[0] != L'\0');
+    TMenuItem* item = nullptr;
+    if (lookUp) {
+      item = info.hSubMenu != nullptr ? Menu->FindItemById(reinterpret_cast<UINT_PTR>(info.hSubMenu))
+                                      : Menu->FindItemById(info.wID);
+    }
+    if (item != nullptr) {
+      button->Caption = item->Caption();
+      button->Enabled = item->Enabled() ? 1 : 0;
+      button->Item = item;
+      if (fromItems) {
+        button->Command = item->Command();
+      } else {
         button->SubMenu = item->Count() > 0 ? item->Handle() : nullptr;
       }
     }
@@ -98,47 +115,7 @@ void TWinSkinMenu::Rebuild() {
   }
   ButtonCount = static_cast<int32_t>(Buttons.size());
   ownerDrawn_.clear();
-  ::SetMenu(Form->Window, nullptr);
-}
-
-void TWinSkinMenu::RebuildFromItems() {
-  const HMENU current = GetMenu(Form->Window);
-  if (current != nullptr) MenuHandle = current;
-  if (MenuHandle == nullptr || !IsMenu(MenuHandle)) return;
-  if (Form->FrameworkForm != nullptr && Menu == nullptr) return;
-  FreeButtons();
-  const int count = GetMenuItemCount(MenuHandle);
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[kCaptionChars + 1] = {};
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = kCaptionChars;
-    if (!GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &info)) continue;
-    auto button = std::make_unique<TMenuBtn>(Form, SkinData);
-    button->Index = i;
-    button->SubMenu = info.hSubMenu;
-    button->Enabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0 ? 1 : 0;
-    button->Visible = 1;
-    button->Command = info.wID;
-    button->Caption = text;
-    if (Menu != nullptr && text[0] != L'\0') {
-      TMenuItem* item = info.hSubMenu != nullptr ? Menu->FindItemById(reinterpret_cast<UINT_PTR>(info.hSubMenu))
-                                                 : Menu->FindItemById(info.wID);
-      if (item != nullptr) {
-        button->Caption = item->Caption();
-        button->Command = item->Command();
-        button->Enabled = item->Enabled() ? 1 : 0;
-        button->Item = item;
-      }
-    }
-    Buttons.push_back(std::move(button));
-  }
-  ButtonCount = static_cast<int32_t>(Buttons.size());
-  ownerDrawn_.clear();
-  ::SetMenu(Form->Window, nullptr);
-  Layout();
+  return true;
 }
 
 void TWinSkinMenu::RestoreWindowMenu() {

@@ -76,6 +76,9 @@ class TWinSkinMenu {
   // Lays out the buttons in `strip` (frame coordinates); draws the captions on `dc` when
   // it is given (`origin`: the strip's position on `dc`).
   void PlaceButtons(HDC dc, const RECT& strip, POINT origin);
+  // Buttons from the window's menu (`fromItems`: captions and commands of the framework
+  // items); false when there is no menu to read, the buttons then stay.
+  bool ReadButtons(bool fromItems);
   int FirstButtonX(const RECT& strip) const;
   // An MDI main form with a maximised active child: that child's caption buttons.
   void PaintMdiChildButtons(HDC dc, const RECT& strip);

@@ -15,6 +15,8 @@ namespace {
 
 constexpr int32_t kSystemMenuTag = 33333;
 constexpr int kCaptionChars = 80;
+// NONCLIENTMETRICSW as the older systems know it (without the padded border width).
+constexpr UINT kNonClientMetricsSize = 340;
 
 RECT ClientRectOf(HWND window) {
   RECT r{};
@@ -140,8 +142,8 @@ bool TWinSkinForm::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             TCanvas canvas;
             canvas.SetHandle(dc);
             NONCLIENTMETRICSW metrics{};
-            metrics.cbSize = 340;
-            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0)) {
+            metrics.cbSize = kNonClientMetricsSize;
+            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
               canvas.Font()->SetName(metrics.lfMenuFont.lfFaceName);
               canvas.Font()->SetHeight(metrics.lfMenuFont.lfHeight);
               canvas.Font()->SetCharset(metrics.lfMenuFont.lfCharSet);

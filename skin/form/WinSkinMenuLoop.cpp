@@ -110,7 +110,10 @@ bool OnLoopMessage(const MSG& msg) {
       return false;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE: {
-      const POINT at = msg.pt;
+      // Where the cursor is now: the system also makes mouse moves of its own when a menu
+      // window comes or goes, carrying an older position, which must not switch menus.
+      POINT at{};
+      if (!GetCursorPos(&at)) return false;
       if (at.x == gLoop.LastMouse.x && at.y == gLoop.LastMouse.y) return false;
       gLoop.LastMouse = at;
       TMenuBtn* button = bar->ButtonAtPoint(frame->ToFrameCoordinates(at));

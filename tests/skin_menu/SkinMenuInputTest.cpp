@@ -299,3 +299,33 @@ TEST_F(SkinMenuInputTest, LettersChooseOwnerDrawnEntries) {
   EXPECT_EQ(opened, 0);
   EXPECT_EQ(test.ran, L"Exit;Paste;");
 }
+
+TEST_F(SkinMenuInputTest, ASecondClickOnTheOpenButtonClosesItsMenuAndAnEmptyStripOpensNothing) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  const std::vector<POINT> centres = ButtonCentres(test);
+  TWinSkinForm* frame = test.Frame();
+  const POINT emptyStrip =
+      ScreenOf(test.Handle(), {frame->MenuBar->Buttons.back()->Bounds.right + 60, frame->TopHeight + frame->MenuHeight / 2});
+  std::atomic<bool> opened{false}, closedForGood{false}, nothingFromStrip{false};
+  const bool inTime = RunScript([&] {
+    ClickAt(centres[0]);
+    opened = WaitFor([] { return MenuLoopOpenIndex() == 0 && VisiblePopupCount() > 0; });
+    Sleep(100);
+    ClickAt(centres[0]);
+    WaitFor([] { return VisiblePopupCount() == 0; });
+    Sleep(500);  // a menu opened again by the same click would show by now
+    closedForGood = VisiblePopupCount() == 0 && MenuLoopOpenIndex() == -1;
+    ClickAt(emptyStrip);
+    Sleep(500);
+    nothingFromStrip = VisiblePopupCount() == 0 && MenuLoopOpenIndex() == -1;
+  });
+  EXPECT_TRUE(inTime);
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(closedForGood);
+  EXPECT_TRUE(nothingFromStrip);
+  // The window still answers.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutW(test.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+  EXPECT_EQ(test.ran, L"");
+}
