@@ -87,15 +87,7 @@ int main(int argc, char** argv) {
   add(new TSkinSizer(nullptr), sizer);
 
   auto addTabs = [&](DWORD style, int x, int y, int w, int h, TSkinControl* object) {
-    const HWND tabs = host.Add(WC_TABCONTROLW, style, x, y, w, h);
-    const wchar_t* names[] = {L"第一页", L"第二页", L"三"};
-    for (int i = 0; i < 3; ++i) {
-      TCITEMW item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = const_cast<wchar_t*>(names[i]);
-      SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
-    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+    const HWND tabs = host.AddTabs(style, x, y, w, h);
     add(object, tabs);
     return tabs;
   };

@@ -81,6 +81,19 @@ HWND TRawHost::Add(const wchar_t* windowClass, DWORD style, int x, int y, int wi
   return child;
 }
 
+HWND TRawHost::AddTabs(DWORD style, int x, int y, int width, int height) {
+  const HWND tabs = Add(WC_TABCONTROLW, style, x, y, width, height);
+  const wchar_t* names[] = {L"第一页", L"第二页", L"三"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(names[i]);
+    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+  return tabs;
+}
+
 WNDPROC WindowProcOf(HWND window) {
   return reinterpret_cast<WNDPROC>(IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
                                                            : GetWindowLongPtrA(window, GWLP_WNDPROC));

@@ -26,6 +26,8 @@ class TRawHost {
   HWND Window() const { return window_; }
   HWND Add(const wchar_t* windowClass, DWORD style, int x, int y, int width, int height,
            const wchar_t* text = L"", DWORD exStyle = 0);
+  // A tab control with three tabs ("第一页", "第二页", "三"), the second one selected.
+  HWND AddTabs(DWORD style, int x, int y, int width, int height);
   // The answer the host gives to SKM_CLOSETAB, and how often it was asked.
   LRESULT closeTabAnswer = 0;
   int closeTabAsked = 0;

@@ -20,49 +20,19 @@
 #include "skin/controls/WinSubClassTrackBar.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/SkinDraw.h"
-#include "tests/skin_controls_other/OtherControlsSupport.h"
+#include "tests/skin_controls_other/OtherControlsFixtures.h"
 
 namespace {
 
-class SkinnedOthers : public ::testing::Test {
+class SkinnedOthers : public TOtherSkinRawTest {
  protected:
-  static void SetUpTestSuite() { skin = LoadBuiltSkin("default").release(); }
-  static void TearDownTestSuite() {
-    delete skin;
-    skin = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(skin, nullptr);
-    SetCursorPos(0, 0);
-    host = std::make_unique<TRawHost>();
-  }
-  void TearDown() override { host.reset(); }
-  COLORREF Face() const { return ColorToRGB(skin->ButtonFaceColour); }
-  COLORREF Shadow() const { return ColorToRGB(skin->ButtonShadowColour); }
-
-  HWND MakeTabs(DWORD style, int width = 240, int height = 120) {
-    const HWND tabs = host->Add(WC_TABCONTROLW, style, 10, 10, width, height);
-    const wchar_t* names[] = {L"第一页", L"第二页", L"三"};
-    for (int i = 0; i < 3; ++i) {
-      TCITEMW item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = const_cast<wchar_t*>(names[i]);
-      SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
-    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
-    return tabs;
-  }
+  HWND MakeTabs(DWORD style, int width = 240, int height = 120) { return host->AddTabs(style, 10, 10, width, height); }
   static RECT ItemRect(HWND tabs, int index) {
     RECT rect{};
     SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
     return rect;
   }
-
-  static TSkinData* skin;
-  std::unique_ptr<TRawHost> host;
-  TRecordingList list;
 };
-TSkinData* SkinnedOthers::skin = nullptr;
 
 // ---- Group boxes, boxes, size grips ----
 

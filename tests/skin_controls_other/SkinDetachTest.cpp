@@ -24,7 +24,7 @@
 #include "skin/controls/WinSubClassTabBtn.h"
 #include "skin/controls/WinSubClassTrackBar.h"
 #include "skin/controls/WinSubClassUpDown.h"
-#include "tests/skin_controls_other/OtherControlsSupport.h"
+#include "tests/skin_controls_other/OtherControlsFixtures.h"
 
 namespace {
 
@@ -52,24 +52,7 @@ const Kind kKinds[] = {
     {"button tabs", WC_TABCONTROLW, TCS_BUTTONS, [] { return new TSkinTabBtn(nullptr); }},
 };
 
-class SkinnedDetach : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { skin = LoadBuiltSkin("default").release(); }
-  static void TearDownTestSuite() {
-    delete skin;
-    skin = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(skin, nullptr);
-    host = std::make_unique<TRawHost>();
-  }
-  void TearDown() override { host.reset(); }
-
-  static TSkinData* skin;
-  std::unique_ptr<TRawHost> host;
-  TRecordingList list;
-};
-TSkinData* SkinnedDetach::skin = nullptr;
+class SkinnedDetach : public TOtherSkinRawTest {};
 
 TEST_F(SkinnedDetach, EveryClassAttachesOnceAndGivesTheWindowBackExactly) {
   for (const Kind& kind : kKinds) {

@@ -14,31 +14,11 @@
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/SkinDraw.h"
-#include "tests/skin_controls_other/OtherControlsSupport.h"
+#include "tests/skin_controls_other/OtherControlsFixtures.h"
 
 namespace {
 
-class SkinnedFields : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { skin = LoadBuiltSkin("default").release(); }
-  static void TearDownTestSuite() {
-    delete skin;
-    skin = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(skin, nullptr);
-    SetCursorPos(0, 0);
-    host = std::make_unique<TRawHost>();
-  }
-  void TearDown() override { host.reset(); }
-  COLORREF Face() const { return ColorToRGB(skin->ButtonFaceColour); }
-  COLORREF Shadow() const { return ColorToRGB(skin->ButtonShadowColour); }
-
-  static TSkinData* skin;
-  std::unique_ptr<TRawHost> host;
-  TRecordingList list;
-};
-TSkinData* SkinnedFields::skin = nullptr;
+class SkinnedFields : public TOtherSkinRawTest {};
 
 // ---- Edit ----
 

@@ -15,29 +15,11 @@
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassTab.h"
 #include "skin/controls/WinSubClassTrackBar.h"
-#include "tests/skin_controls_other/OtherControlsSupport.h"
+#include "tests/skin_controls_other/OtherControlsFixtures.h"
 
 namespace {
 
-class SkinnedFramework : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { skin = LoadBuiltSkin("default").release(); }
-  static void TearDownTestSuite() {
-    delete skin;
-    skin = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(skin, nullptr);
-    SetCursorPos(0, 0);
-    view = std::make_unique<TControlsForm>();
-  }
-  void TearDown() override { view.reset(); }
-
-  static TSkinData* skin;
-  std::unique_ptr<TControlsForm> view;
-  TRecordingList list;
-};
-TSkinData* SkinnedFramework::skin = nullptr;
+class SkinnedFramework : public TOtherSkinFormTest {};
 
 TEST_F(SkinnedFramework, APageControlTaggedForCloseBoxesFreesThePageUnlessTheFormSaysNo) {
   auto* pages = new TPageControl(view->form);

@@ -18,7 +18,7 @@
 #include "skin/controls/WinSubClassTabAdvPage.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/SkinDraw.h"
-#include "tests/skin_controls_other/OtherControlsSupport.h"
+#include "tests/skin_controls_other/OtherControlsFixtures.h"
 
 namespace {
 
@@ -151,19 +151,8 @@ const TClassInfo& TTestTabSet::StaticClass() {
   return info;
 }
 
-class SkinnedByProperties : public ::testing::Test {
+class SkinnedByProperties : public TOtherSkinFormTest {
  protected:
-  static void SetUpTestSuite() { skin = LoadBuiltSkin("default").release(); }
-  static void TearDownTestSuite() {
-    delete skin;
-    skin = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_NE(skin, nullptr);
-    view = std::make_unique<TControlsForm>();
-  }
-  void TearDown() override { view.reset(); }
-
   template <class T>
   T* Place(int x, int y, int width, int height) {
     auto* control = new T(view->form);
@@ -178,12 +167,7 @@ class SkinnedByProperties : public ::testing::Test {
         if (GetPixel(a->Canvas()->Handle(), x, y) != GetPixel(b->Canvas()->Handle(), x, y)) return false;
     return true;
   }
-
-  static TSkinData* skin;
-  std::unique_ptr<TControlsForm> view;
-  TRecordingList list;
 };
-TSkinData* SkinnedByProperties::skin = nullptr;
 
 TEST_F(SkinnedByProperties, CheckAndRadioGroupsTakeTheSkinsMarksAndGiveThemUp) {
   struct Case {

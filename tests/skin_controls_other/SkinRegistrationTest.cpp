@@ -13,21 +13,16 @@
 #include "skin/controls/RegisterOtherSkinControls.h"
 #include "skin/controls/WinSubClassTab.h"
 #include "skin/form/SkinControlRegistry.h"
-#include "tests/skin_controls_other/OtherControlsSupport.h"
+#include "tests/skin_controls_other/OtherControlsFixtures.h"
 
 namespace {
 
-class SkinnedRegistry : public ::testing::Test {
+class SkinnedRegistry : public TOtherSkinTest {
  protected:
   static void SetUpTestSuite() {
-    skin = LoadBuiltSkin("default").release();
+    TOtherSkinTest::SetUpTestSuite();
     RegisterOtherSkinControls();
   }
-  static void TearDownTestSuite() {
-    delete skin;
-    skin = nullptr;
-  }
-  void SetUp() override { ASSERT_NE(skin, nullptr); }
   TSkinAttachRequest RawRequest(HWND window, int32_t preset = 0) {
     TSkinAttachRequest request;
     request.Form = &list;
@@ -36,11 +31,7 @@ class SkinnedRegistry : public ::testing::Test {
     request.Preset = preset;
     return request;
   }
-
-  static TSkinData* skin;
-  TRecordingList list;
 };
-TSkinData* SkinnedRegistry::skin = nullptr;
 
 TEST_F(SkinnedRegistry, EveryOtherClassIsRegisteredByName) {
   for (const char* name : {"TSkinGroupBox", "TSkinBox", "TSkinBoxH", "TSkinSizer", "TSkinTab", "TSkinTab31",
