@@ -180,7 +180,10 @@ void TControlDiscovery::Purge() {
   std::vector<TSkinControlItem*> dead;
   for (TSkinControlItem* item : controls_)
     if (item->SkinnedState() == 6) dead.push_back(item);
-  for (TSkinControlItem* item : dead) FreeItem(item);
+  for (TSkinControlItem* item : dead) {
+    // Freeing one may have freed another that it made.
+    if (std::find(controls_.begin(), controls_.end(), item) != controls_.end()) FreeItem(item);
+  }
 }
 
 void TControlDiscovery::DiscoverForm(TCustomForm* form) {
@@ -558,14 +561,16 @@ void TControlDiscovery::ReskinScroll(HWND window) {
 }
 
 void TControlDiscovery::Detach() {
-  // Each object leaves the list as it is freed; take them in order from a copy.
-  std::vector<TSkinControlItem*> items = controls_;
-  controls_.clear();
-  for (TSkinControlItem* item : items) {
+  // Unskinning one object may free objects it made (a combo box its list's scroll bar, a
+  // date picker its edit), which leave the list as they go: always take the first object
+  // still listed, never one from a copy of the list.
+  while (!controls_.empty()) {
+    TSkinControlItem* item = controls_.front();
     try {
       if (item->SkinnedState() != 6) item->UnskinItem();
     } catch (...) {
     }
+    RemoveSkinControl(item);
     item->FreeItem();
   }
 }
