@@ -212,6 +212,14 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   return control->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
 }
 
+bool TApplication::IsMDIMsg(MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  // While an MDI child has the focus, its MDI form is the active window.
+  TCustomForm* form = ActiveForm();
+  if (form == nullptr || form->FormStyle() != fsMDIForm || form->ClientHandle() == nullptr) return false;
+  return TranslateMDISysAccel(form->ClientHandle(), &msg) != FALSE;
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message == WM_QUIT) {
@@ -220,7 +228,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
   }
   bool handled = false;
   try {
-    handled = IsKeyMsg(msg);
+    handled = IsMDIMsg(msg) || IsKeyMsg(msg);
   } catch (...) {
     HandleException(std::current_exception());
     handled = true;

@@ -111,6 +111,8 @@ class TApplication : public TComponent {
   void FormConstructed(TComponent* form);
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
+  // Ctrl+F4, Ctrl+Tab and Ctrl+F6 between the children of the active MDI form.
+  bool IsMDIMsg(MSG& msg);
   void Idle();
   void ShowHintNow();
   void FreeReleasedForms();
