@@ -80,8 +80,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& rect) {
   const TDataSkinObject* bar = SkinData->Headerbar.get();
   const int frames = bar != nullptr ? std::max(bar->FrameCount, 1) : 1;
   if (HasImage(bar)) DrawElementFrame(Control, workDc, local, frames, 1, bar);
-  if (Control != nullptr) canvas->Font()->Assign(Control->Font());
-  else AssignWindowFont(canvas->Font(), Handle);
+  AssignItemFont(canvas->Font(), Control, Handle);
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, HDM_GETIMAGELIST, 0, 0));
   const int count = static_cast<int>(SendMessageW(Handle, HDM_GETITEMCOUNT, 0, 0));
   ItemRects.assign(static_cast<size_t>(std::max(count, 0)), RECT{});

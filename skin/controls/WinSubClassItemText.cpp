@@ -6,8 +6,9 @@
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 
+namespace {
+
 void AssignWindowFont(TFont* font, HWND window) {
-  if (font == nullptr) return;
   auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
   if (handle == nullptr) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   LOGFONTW log{};
@@ -20,6 +21,14 @@ void AssignWindowFont(TFont* font, HWND window) {
   if (log.lfItalic) style.Include(fsItalic);
   if (log.lfUnderline) style.Include(fsUnderline);
   font->SetStyle(style);
+}
+
+}  // namespace
+
+void AssignItemFont(TFont* font, TControl* control, HWND window) {
+  if (font == nullptr) return;
+  if (control != nullptr) font->Assign(control->Font());
+  else AssignWindowFont(font, window);
 }
 
 void DrawItemImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int alignment,

@@ -12,8 +12,9 @@
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
 
-// The font the window uses (WM_GETFONT; the system font when it has none) onto `font`.
-void AssignWindowFont(TFont* font, HWND window);
+// The font the control paints its items in onto `font`: a framework control's own font,
+// else the one the window uses (WM_GETFONT; the system font when it has none).
+void AssignItemFont(TFont* font, TControl* control, HWND window);
 
 // Image `imageIndex` of `images` (when not -1 and narrower than `rect`) followed by the
 // text; alignment 0 left (3 pixels in), 1 centred, 2 right (2 pixels margin); both

@@ -250,8 +250,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   HDC workDc = canvas->Handle();
   const RECT local{0, 0, width, height};
   FillSkinBackground(workDc, local);
-  if (Control != nullptr) canvas->Font()->Assign(Control->Font());
-  else AssignWindowFont(canvas->Font(), Handle);
+  AssignItemFont(canvas->Font(), Control, Handle);
 
   RECT pane{};
   GetClientRect(Handle, &pane);

@@ -33,8 +33,7 @@ void TSkinTabBtn::DrawSkin(HDC dc, const RECT& rect) {
   TCanvas* canvas = work.Canvas();
   HDC workDc = canvas->Handle();
   FillSkinBackground(workDc, RECT{0, 0, width, height});
-  if (Control != nullptr) canvas->Font()->Assign(Control->Font());
-  else AssignWindowFont(canvas->Font(), Handle);
+  AssignItemFont(canvas->Font(), Control, Handle);
   const TDataSkinButton& buttons = *SkinData->Buttons;
   const int frames = std::max(buttons.FrameCount, 1);
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
