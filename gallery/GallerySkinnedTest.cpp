@@ -192,3 +192,14 @@ TEST_F(GallerySkinned, ControlTabAndControlF4WorkBetweenSkinnedMdiChildren) {
   EXPECT_NE(demo->ActiveMDIChild(), first);
   EXPECT_TRUE(PumpUntil([this] { return AllSkinned(); })) << "the children left keep their frames";
 }
+
+// For looking at: the gallery and the MDI demo after skinning off and on, left on screen
+// for a while (run with --gtest_also_run_disabled_tests and take a screenshot).
+TEST_F(GallerySkinned, DISABLED_ForScreenshots) {
+  form->MdiButtonClick(nullptr);
+  ASSERT_TRUE(PumpUntil([this] { return AllSkinned(); }));
+  ASSERT_TRUE(Apply(TSkinChoice::Off));
+  ASSERT_TRUE(Apply(TSkinChoice::Dark));
+  SetForegroundWindow(form->MdiDemo()->Handle());
+  PumpUntil([] { return false; }, 15000);
+}
