@@ -30,6 +30,22 @@ void CALLBACK StopSkinningLater(HWND, UINT, UINT_PTR id, DWORD) {
   SkinManage()->RunPendingAction();
 }
 
+struct TOpenState {
+  int openIndex = -2;
+  int popups = 0;
+  int32_t menuKind = -1;
+};
+TOpenState gSeen;
+
+// Notes what is open, then closes it (timers are handled inside menu loops).
+void CALLBACK NoteAndEndMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  gSeen.openIndex = MenuLoopOpenIndex();
+  gSeen.popups = VisiblePopupCount();
+  gSeen.menuKind = SkinManage()->MenuKind;
+  EndMenu();
+}
+
 void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   EndMenu();
@@ -245,4 +261,48 @@ TEST_F(SkinMenuBarTest, UnskinningWhileADropDownIsOpenEndsItSafely) {
   EXPECT_EQ(test.Frame(), nullptr);
   EXPECT_EQ(GetMenu(test.Handle()), test.mainMenu->Handle());
   gStopData = nullptr;
+}
+
+TEST_F(SkinMenuBarTest, MenuKeysAndBarClicksOpenTheRightMenu) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  TWinSkinForm* frame = test.Frame();
+  const HWND window = test.Handle();
+  RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(30);
+  const POINT view = ScreenOf(window, CentreOf(frame->MenuBar->Buttons[2]->Bounds));
+  const struct {
+    const char* what;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    int openIndex;  // -1: no bar menu
+    int popups;
+    int32_t kind;
+  } cases[] = {
+      {"Alt+V", WM_SYSCOMMAND, SC_KEYMENU, 'v', 2, 1, kMenuKindMenuBar},
+      {"Alt+h", WM_SYSCOMMAND, SC_KEYMENU, 'H', 3, 1, kMenuKindMenuBar},
+      {"menu key alone", WM_SYSCOMMAND, SC_KEYMENU, 0, 0, 1, kMenuKindMenuBar},
+      {"Alt+space", WM_SYSCOMMAND, SC_KEYMENU, ' ', -1, 1, kMenuKindSystem},
+      {"bar click", SKM_MENUBARCLICK, 0, MAKELPARAM(view.x, view.y), 2, 1, kMenuKindMenuBar},
+  };
+  for (const auto& c : cases) {
+    gSeen = TOpenState{};
+    SetTimer(nullptr, 0, 300, &NoteAndEndMenu);
+    SendMessageW(window, c.msg, c.wParam, c.lParam);
+    PumpUntil([] { return gSeen.popups != 0 || gSeen.openIndex != -2; }, 2000);
+    EXPECT_EQ(gSeen.openIndex, c.openIndex) << c.what;
+    EXPECT_EQ(gSeen.popups, c.popups) << c.what;
+    EXPECT_EQ(gSeen.menuKind, c.kind) << c.what;
+    PumpUntil([] { return VisiblePopupCount() == 0; }, 2000);
+    PumpFor(50);
+  }
+  // A key no button has goes on to the system (nothing opens here).
+  gSeen = TOpenState{};
+  SetTimer(nullptr, 0, 300, &NoteAndEndMenu);
+  SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 'q');
+  PumpUntil([] { return gSeen.openIndex != -2; }, 2000);
+  EXPECT_EQ(gSeen.openIndex, -1);
+  EXPECT_EQ(gSeen.popups, 0);
+  EXPECT_EQ(test.ran, L"");
 }
