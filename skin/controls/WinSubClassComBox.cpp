@@ -4,18 +4,13 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/controls/WinSubClassScroll.h"
 
 namespace {
-
-bool HasImage(const TDataSkinObject* element) {
-  return element != nullptr && element->Bitmap != nullptr && !element->Bitmap->Empty();
-}
-
-bool HasImage(const std::unique_ptr<TBitmap>& bitmap) { return bitmap != nullptr && !bitmap->Empty(); }
 
 // The window property that leads from the combo's edit to its skinned combo object.
 constexpr wchar_t kEditOwnerProp[] = L"PtestSkinComboEdit";

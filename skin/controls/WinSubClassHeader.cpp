@@ -6,18 +6,11 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassItemText.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-
-namespace {
-
-bool HasImage(const TDataSkinObject* element) {
-  return element != nullptr && element->Bitmap != nullptr && !element->Bitmap->Empty();
-}
-
-}  // namespace
 
 const TClassInfo& TSkinHeader::StaticClass() {
   static const TClassInfo info = TClassBuilder<TSkinHeader>("TSkinHeader", &Inherited::StaticClass()).Build();

@@ -7,16 +7,13 @@
 #include <memory>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/image/ImgUtil.h"
 
 namespace {
-
-bool HasImage(const TDataSkinObject* element) {
-  return element != nullptr && element->Bitmap != nullptr && !element->Bitmap->Empty();
-}
 
 void FillSolid(HDC dc, const RECT& rect, TColor colour) {
   HBRUSH brush = CreateSolidBrush(ColorToRGB(colour));

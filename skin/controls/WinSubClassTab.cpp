@@ -9,6 +9,7 @@
 #include "framework/ClassBuilder.h"
 #include "framework/TabCtrls.h"
 #include "skin/controls/WinSubClassChildPaint.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassItemText.h"
 #include "skin/controls/WinSubClassUpDown.h"
@@ -17,12 +18,6 @@
 #include "skin/image/ImgUtil.h"
 
 namespace {
-
-bool HasImage(const TDataSkinObject* element) {
-  return element != nullptr && element->Bitmap != nullptr && !element->Bitmap->Empty();
-}
-
-bool HasImage(const std::unique_ptr<TBitmap>& bitmap) { return bitmap != nullptr && !bitmap->Empty(); }
 
 std::unique_ptr<TBitmap> Copy24(TBitmap* source) {
   if (source == nullptr || source->Empty()) return nullptr;

@@ -4,15 +4,12 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 
 namespace {
-
-bool HasImage(const TDataSkinObject* element) {
-  return element != nullptr && element->Bitmap != nullptr && !element->Bitmap->Empty();
-}
 
 // The framework's reflected WM_NOTIFY (the same number as SKM_SKINNED, which only form
 // windows receive).

@@ -6,15 +6,12 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 
 namespace {
-
-bool HasImage(const TDataSkinObject* element) {
-  return element != nullptr && element->Bitmap != nullptr && !element->Bitmap->Empty();
-}
 
 // The two halves of `rect`: left/right when horizontal, else top/bottom (truncated).
 void SplitHalves(const RECT& rect, bool horizontal, RECT halves[2]) {
