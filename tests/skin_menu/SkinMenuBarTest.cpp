@@ -306,3 +306,31 @@ TEST_F(SkinMenuBarTest, MenuKeysAndBarClicksOpenTheRightMenu) {
   EXPECT_EQ(gSeen.popups, 0);
   EXPECT_EQ(test.ran, L"");
 }
+
+TEST_F(SkinMenuBarTest, APopupWindowIsSkinnedFromCreationToDestruction) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  TSkinManage* manager = SkinManage();
+  const int before = manager->PopupCount();
+  // A menu window of our own: the manager's creation hook attaches the skinned popup.
+  HWND popup = CreateWindowExW(0, L"#32768", L"", WS_POPUP, 300, 300, 120, 90, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(manager->PopupCount(), before + 1);
+  EXPECT_TRUE(manager->IsPopupSkinned(popup));
+  EXPECT_EQ(SendMessageW(popup, SKM_QUERYSKIN, 0, 0), 1);
+  TBitmap surface(120, 90);
+  HDC dc = surface.Canvas()->Handle();
+  EXPECT_EQ(SendMessageW(popup, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+  // Printed, it shows the MenuBackground picture at its size: the corners as they are.
+  SendMessageW(popup, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT);
+  HDC image = test.data->MenuBackground->Bitmap->Canvas()->Handle();
+  const int w = test.data->MenuBackground->Bitmap->Width();
+  EXPECT_TRUE(ColourNear(GetPixel(dc, 0, 0), GetPixel(image, 0, 0)));
+  EXPECT_TRUE(ColourNear(GetPixel(dc, 119, 0), GetPixel(image, w - 1, 0)));
+  POINT origin{};
+  EXPECT_EQ(FindPopupBackground(nullptr, origin), nullptr);
+  DestroyWindow(popup);
+  EXPECT_EQ(manager->PopupCount(), before);
+  EXPECT_EQ(manager->MenuKind, kMenuKindPopup);
+}
