@@ -3,6 +3,7 @@
 // hit-testing, the item painter, and the menu given back by Unskin.
 #include <gtest/gtest.h>
 
+#include "framework/ResourceCount.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/form/WinSkinMenu.h"
 #include "skin/form/WinSkinPopMenu.h"
@@ -333,4 +334,23 @@ TEST_F(SkinMenuBarTest, APopupWindowIsSkinnedFromCreationToDestruction) {
   DestroyWindow(popup);
   EXPECT_EQ(manager->PopupCount(), before);
   EXPECT_EQ(manager->MenuKind, kMenuKindPopup);
+}
+
+TEST_F(SkinMenuBarTest, OpeningMenusManyTimesLeavesNoGdiObjectBehind) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  TWinSkinForm* frame = test.Frame();
+  RedrawWindow(test.Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  PumpFor(30);
+  auto openAndClose = [&](int index) {
+    SetTimer(nullptr, 0, 150, &EndMenuLater);
+    frame->OpenMenuButton(frame->MenuBar->Buttons[static_cast<size_t>(index)].get());
+    PumpFor(20);
+  };
+  for (int i = 0; i < 4; ++i) openAndClose(i);  // fonts and work bitmaps made once
+  const int64_t gdi = GdiObjectCount();
+  for (int round = 0; round < 5; ++round)
+    for (int i = 0; i < 4; ++i) openAndClose(i);
+  EXPECT_EQ(GdiObjectCount(), gdi);
+  EXPECT_EQ(SkinManage()->PopupCount(), 0);
 }
