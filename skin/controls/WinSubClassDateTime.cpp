@@ -4,19 +4,10 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassFlatBorder.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-
-namespace {
-
-void Frame(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FrameRect(dc, &rect, brush);
-  DeleteObject(brush);
-}
-
-}  // namespace
 
 // ---- TArrowButton ----
 
@@ -170,17 +161,5 @@ void TSkinDateTime::AfterProc(TMessage& message) {
 void TSkinDateTime::DrawSkin(HDC dc, const RECT& rect) {
   if (SkinData == nullptr || dc == nullptr) return;
   if (Arrow != nullptr) Arrow->PlaceOnPicker();
-  RECT window{};
-  RECT client{};
-  if (!GetWindowRect(Handle, &window) || !GetClientRect(Handle, &client)) return;
-  if (client.right >= window.right - window.left || client.bottom >= window.bottom - window.top) return;
-  MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  OffsetRect(&client, rect.left - window.left, rect.top - window.top);
-  const int saved = SaveDC(dc);
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  RECT edge = rect;
-  Frame(dc, edge, ColorToRGB(SkinData->ButtonShadowColour));
-  InflateRect(&edge, -1, -1);
-  Frame(dc, edge, 0xFFFFFF);
-  RestoreDC(dc, saved);
+  DrawFlatBorder(dc, rect, Handle, ColorToRGB(SkinData->ButtonShadowColour), 1);
 }

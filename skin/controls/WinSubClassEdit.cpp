@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassFlatBorder.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/WinSkinData.h"
@@ -24,12 +25,6 @@ bool IsSpinClass(HWND window) {
   const std::wstring name = LowerClassName(window);
   return name == L"msctls_updown32" || name.find(L"spin") != std::wstring::npos ||
          name.find(L"updown") != std::wstring::npos;
-}
-
-void Frame(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FrameRect(dc, &rect, brush);
-  DeleteObject(brush);
 }
 
 }  // namespace
@@ -99,23 +94,5 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
 
 void TSkinEdit::DrawBorder(HDC dc, const RECT& rect) {
   if (SkinData == nullptr || dc == nullptr) return;
-  RECT window{};
-  RECT client{};
-  if (!GetWindowRect(Handle, &window) || !GetClientRect(Handle, &client)) return;
-  const int windowWidth = window.right - window.left;
-  const int windowHeight = window.bottom - window.top;
-  if (client.right >= windowWidth || client.bottom >= windowHeight) return;  // no border
-  // The client area in window coordinates: the border never paints into it.
-  MapWindowPoints(Handle, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  OffsetRect(&client, -window.left, -window.top);
-  OffsetRect(&client, rect.left, rect.top);
-  const int saved = SaveDC(dc);
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  RECT edge = rect;
-  Frame(dc, edge, ColorToRGB(SkinData->ButtonShadowColour));
-  for (int i = 0; i < 2; ++i) {
-    InflateRect(&edge, -1, -1);
-    Frame(dc, edge, 0xFFFFFF);
-  }
-  RestoreDC(dc, saved);
+  DrawFlatBorder(dc, rect, Handle, ColorToRGB(SkinData->ButtonShadowColour), 2);
 }
