@@ -5,6 +5,7 @@
 
 #include "framework/ClassBuilder.h"
 #include "skin/controls/WinSubClassFlatBorder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
@@ -90,7 +91,7 @@ void TArrowButton::Paint() {
   FillRect(dc, &all, face);
   DeleteObject(face);
   const TDataSkinObject* arrow = SkinData->ComboArrow.get();
-  if (arrow == nullptr || arrow->Bitmap == nullptr || arrow->Bitmap->Empty()) return;
+  if (!HasImage(arrow)) return;
   DrawStripCellBlit(this, dc, all, std::max(arrow->FrameCount, 1), Hot ? 4 : 1, arrow->Bitmap.get());
 }
 

@@ -6,6 +6,7 @@
 
 #include "framework/ClassBuilder.h"
 #include "framework/Strings.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/SkinDraw.h"
@@ -45,9 +46,7 @@ void TSkinTab31::InitSkin(TSkinControlList* form, TSkinData* skinData, bool setC
 
 void TSkinTab31::ReadImage() {
   TabImage.reset();
-  if (SkinData == nullptr || SkinData->Tabs == nullptr || SkinData->Tabs->Bitmap == nullptr ||
-      SkinData->Tabs->Bitmap->Empty())
-    return;
+  if (SkinData == nullptr || !HasImage(SkinData->Tabs.get())) return;
   TabImage = std::make_unique<TBitmap>();
   CopyBitmap(SkinData->Tabs->Bitmap.get(), TabImage.get());
   FlipBitmap(TabImage.get());

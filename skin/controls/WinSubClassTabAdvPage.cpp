@@ -7,6 +7,7 @@
 
 #include "framework/Bitmap.h"
 #include "framework/ClassBuilder.h"
+#include "skin/controls/WinSubClassHasImage.h"
 #include "skin/controls/WinSubClassHelpers.h"
 #include "skin/controls/WinSubClassUpDown.h"
 #include "skin/data/SkinDraw.h"
@@ -43,7 +44,7 @@ void TSkinAdvPage::InitSkin(TSkinControlList* form, TSkinData* skinData, bool se
 void TSkinAdvPage::ApplyPictures() {
   if (PageMode != 4 || Control == nullptr || SkinData == nullptr) return;
   const TDataSkinBorder* tabs = SkinData->Tabs.get();
-  if (tabs == nullptr || tabs->Bitmap == nullptr || tabs->Bitmap->Empty()) return;
+  if (!HasImage(tabs)) return;
   const char* names[] = {"TabBackGround", "TabBackGroundActive"};
   for (int frame = 1; frame <= 2; ++frame) {
     TBitmap* picture = PictureOf(Control, names[frame - 1]);
