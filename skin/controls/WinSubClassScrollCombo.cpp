@@ -71,6 +71,7 @@ bool TComboxScrollBar::BeforeProc(TMessage& message) {
       }
       return true;
     case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:  // a quick second press on the thumb drags as well
       if (message.WParam == HTVSCROLL && DragThumb(message.LParam)) {
         message.Result = 0;
         return false;
@@ -119,8 +120,10 @@ bool TComboxScrollBar::DragThumb(LPARAM lParam) {
   const int32_t a = static_cast<int16_t>(HIWORD(lParam)) - bar.rcScrollBar.top;
   if (a < bar.xyThumbTop || a > bar.xyThumbBottom) return false;
   SetCapture(Handle);
-  POINT startCursor{};
-  GetCursorPos(&startCursor);
+  // Distances are measured between the points the mouse messages carry (the press's own
+  // point first), not from the cursor now: input that is already queued is then followed
+  // step by step.
+  const int32_t startY = static_cast<int16_t>(HIWORD(lParam));
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
@@ -135,7 +138,9 @@ bool TComboxScrollBar::DragThumb(LPARAM lParam) {
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       // The capture went elsewhere (the list closed): the drag is over.
       if (GetCapture() != list || !IsWindow(list)) break;
-      WaitMessage();
+      // Not WaitMessage: input already queued but seen by an earlier peek would never
+      // wake it.
+      MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       continue;
     }
     if (msg.message == WM_QUIT) {
@@ -145,9 +150,7 @@ bool TComboxScrollBar::DragThumb(LPARAM lParam) {
     if (msg.message == WM_NCMOUSEMOVE || msg.message == WM_MOUSEMOVE) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
-      POINT cursor{};
-      GetCursorPos(&cursor);
-      const int32_t wanted = PositionForThumb(start + (cursor.y - startCursor.y), track, thumbLength, info);
+      const int32_t wanted = PositionForThumb(start + (msg.pt.y - startY), track, thumbLength, info);
       if (wanted != position) {
         SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, wanted), 0);
         position = wanted;
@@ -164,3 +167,4 @@ bool TComboxScrollBar::DragThumb(LPARAM lParam) {
   if (GetCapture() == list) ReleaseCapture();
   return true;
 }
+
