@@ -134,10 +134,10 @@ bool TComboxScrollBar::DragThumb(LPARAM lParam) {
   int32_t position = info.nPos;
   const HWND list = Handle;
   for (;;) {
+    // The capture went elsewhere (the list closed): the drag is over.
+    if (GetCapture() != list || !IsWindow(list)) break;
     MSG msg{};
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      // The capture went elsewhere (the list closed): the drag is over.
-      if (GetCapture() != list || !IsWindow(list)) break;
       // Not WaitMessage: input already queued but seen by an earlier peek would never
       // wake it.
       MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
