@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "gallery/GalleryForm.h"
-#include "gallery/MdiKeysTestSupport.h"
+#include "tests/gallery/MdiKeysTestSupport.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "framework/Application.h"
 #include "framework/ResourceCount.h"
 #include "gallery/GalleryForm.h"
-#include "gallery/MdiKeysTestSupport.h"
+#include "tests/gallery/MdiKeysTestSupport.h"
 #include "skin/controls/RegisterSkinControls.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/form/WinSkinForm.h"
