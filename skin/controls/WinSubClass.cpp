@@ -129,10 +129,7 @@ void TSkinControl::InitSkin(TSkinControlList* form, TSkinData* skinData, bool se
   OldWindowProc = Control->WindowProc;
   Control->WindowProc = [this](TMessage& message) { SkinWndProc(message); };
   if (Form != nullptr) Form->AddSkinControl(this);
-  if (SetColour && SkinData != nullptr) {
-    SavedColour = Control->Color();
-    Control->SetColor(SkinData->ButtonFaceColour);
-  }
+  ApplySkinColours(true);
   Control->Invalidate();
   Attached = 1;
   SkinState = kSkinAttached;
@@ -169,13 +166,37 @@ void TSkinControl::InitSkinHandle(HWND handle, TSkinData* skinData, TSkinControl
   SkinState = kSkinAttached;
 }
 
-void TSkinControl::Unskin() {
-  if (SetColour && Control != nullptr && !Control->DestroyingState()) Control->SetColor(SavedColour);
-}
+void TSkinControl::Unskin() { RestoreSkinColours(); }
 
 void TSkinControl::UpdateSkin() {
-  if (SetColour && Control != nullptr && SkinData != nullptr) Control->SetColor(SkinData->ButtonFaceColour);
+  ApplySkinColours(false);
   Refresh();
+}
+
+void TSkinControl::ApplySkinColours(bool remember) {
+  if (!SetColour || Control == nullptr || SkinData == nullptr) return;
+  if (remember) SavedColour = Control->Color();
+  Control->SetColor(SkinData->ButtonFaceColour);
+  TFont* font = Control->Font();
+  if (font == nullptr) return;
+  if (remember) {
+    // A colour of the control's own choosing (a link's, say) stays.
+    const TColor colour = font->Color();
+    FontColourSet = 0;
+    if (colour != clWindowText && colour != clBtnText) return;
+    SavedFontColour = colour;
+    FontColourSet = Control->ParentFont() ? 2 : 1;
+  }
+  if (FontColourSet) font->SetColor(SkinData->ButtonTextColour);
+}
+
+void TSkinControl::RestoreSkinColours() {
+  if (!SetColour || Control == nullptr || Control->DestroyingState()) return;
+  Control->SetColor(SavedColour);
+  if (!FontColourSet || Control->Font() == nullptr) return;
+  Control->Font()->SetColor(SavedFontColour);
+  if (FontColourSet == 2) Control->SetParentFont(true);
+  FontColourSet = 0;
 }
 
 void TSkinControl::SkinWndProc(TMessage& message) {

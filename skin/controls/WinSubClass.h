@@ -81,6 +81,12 @@ class TSkinControl : public TComponent, public TSkinControlItem {
   void EraseWithParent(TMessage& message);
   // The state frame of a skin element from MouseState, Focused (or isDefault), Enabled.
   int StateFrameIndex(bool isDefault = false) const;
+  // With SetColour: the control's colour becomes the skin's face colour and a font colour
+  // left at the system's default text colour becomes the skin's text colour (black text on
+  // a dark face otherwise); `remember` saves both first (attach), false re-applies (skin
+  // switch). RestoreSkinColours puts back exactly what was saved.
+  void ApplySkinColours(bool remember);
+  void RestoreSkinColours();
 
   // Fields (see the class comment).
   uint8_t MouseState = 0;
@@ -100,6 +106,10 @@ class TSkinControl : public TComponent, public TSkinControlItem {
   TControl* Companion = nullptr;
   uint8_t SetColour = 0;
   TColor SavedColour = 0;
+  // The font colour ApplySkinColours replaced (FontColourSet 1), 2: the font also
+  // followed the parent's, which setting the colour ended.
+  TColor SavedFontColour = 0;
+  uint8_t FontColourSet = 0;
   uint8_t Attached = 0;
   int32_t SkinState = kSkinCreated;
   TSkinControlList* Form = nullptr;

@@ -35,17 +35,12 @@ const TClassInfo& TSkinBoxH::StaticClass() {
 
 void TSkinBox::InitSkin(TSkinControlList* form, TSkinData* skinData, bool setColour, TCanvas* canvas,
                         TWinControl* control) {
-  AttachWithoutHandler(*this, form, skinData, setColour, canvas, control, [this] {
-    if (!SetColour || SkinData == nullptr) return;
-    SavedColour = Control->Color();
-    Control->SetColor(SkinData->ButtonFaceColour);
-  });
+  AttachWithoutHandler(*this, form, skinData, setColour, canvas, control, [this] { ApplySkinColours(true); });
 }
 
 void TSkinBox::Unskin() {
   // State 4: the control has been handed back already; its colour is its own again.
-  if (SkinState != 4 && SetColour && Control != nullptr && !Control->DestroyingState())
-    Control->SetColor(SavedColour);
+  if (SkinState != 4) RestoreSkinColours();
   SkinState = kSkinUnskinned;
 }
 
