@@ -211,6 +211,9 @@ UINT RightToLeftFlag(const TControl* control, UINT flags, const TControl* compan
   return rightToLeft(control) || rightToLeft(companion) ? flags | DT_RTLREADING : flags;
 }
 
+// The text is placed by its measured size but clipped to `rect`, not to the measured width:
+// Wine draws a mixed Latin/CJK text in its linked substitute font a few pixels wider than it
+// measures it, which would cut the last character off.
 void DrawCaptionText(TControl* control, TCanvas* canvas, const RECT& rect, UINT alignment, bool enabled,
                      const std::wstring& text) {
   if (canvas == nullptr) return;
@@ -222,18 +225,16 @@ void DrawCaptionText(TControl* control, TCanvas* canvas, const RECT& rect, UINT 
   const int width = measured.right - measured.left;
   const int height = measured.bottom - measured.top;
   RECT target = rect;
-  if (alignment == DT_CENTER) {
-    target.left = rect.left + (rect.right - rect.left - width) / 2;
-    target.right = target.left + width;
-  } else if (alignment & DT_RIGHT) {
-    target.left = rect.right - width;
-  } else {
-    target.right = rect.left + width;
-  }
+  if (alignment == DT_CENTER) target.left = rect.left + (rect.right - rect.left - width) / 2;
+  else if (alignment & DT_RIGHT) target.left = rect.right - width;
+  target.right = target.left + width;
   target.top = rect.top + (rect.bottom - rect.top - height) / 2;
   target.bottom = target.top + height;
   const COLORREF oldColour = enabled ? GetTextColor(dc) : SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-  DrawSkinText(dc, text, target, RightToLeftFlag(control, alignment | DT_EXPANDTABS));
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  DrawSkinText(dc, text, target, RightToLeftFlag(control, alignment | DT_EXPANDTABS | DT_NOCLIP));
+  RestoreDC(dc, saved);
   SetTextColor(dc, oldColour);
 }
 

@@ -60,30 +60,6 @@ void DrawPanelFrame(const TSkinData& skin, HDC dc, const RECT& rect, int bevelMo
   Line(dc, rect.left, rect.bottom - 1, rect.right, rect.bottom - 1, bottomRight);
 }
 
-// A panel's text, placed as the caption routine places it (measured, centred vertically,
-// aligned) but clipped to the panel's text area instead of the measured width: the linked
-// CJK font of Wine draws such a mixed text a few pixels wider than it measures it, which cut
-// the last character off.
-void DrawPanelText(TControl* bar, TCanvas* canvas, const RECT& area, UINT alignment, const std::wstring& text) {
-  canvas->Font()->SetStyle({});
-  HDC dc = PrepareTextDC(canvas);
-  SetBkMode(dc, TRANSPARENT);
-  RECT measured = area;
-  DrawSkinText(dc, text, measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | alignment);
-  const int width = measured.right - measured.left;
-  const int height = measured.bottom - measured.top;
-  RECT target = area;
-  if (alignment == DT_CENTER) target.left = area.left + (area.right - area.left - width) / 2;
-  else if (alignment & DT_RIGHT) target.left = area.right - width;
-  target.right = target.left + width;
-  target.top = area.top + (area.bottom - area.top - height) / 2;
-  target.bottom = target.top + height;
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  DrawSkinText(dc, text, target, RightToLeftFlag(bar, alignment | DT_EXPANDTABS | DT_NOCLIP));
-  RestoreDC(dc, saved);
-}
-
 int BevelMode(TStatusPanelBevel bevel) {
   switch (bevel) {
     case pbRaised: return 2;
@@ -138,7 +114,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
     if (text.empty()) text = L" ";
     RECT area = local;
     InflateRect(&area, -2, 0);
-    DrawPanelText(bar, canvas, area, alignment, text);
+    DrawCaptionText(bar, canvas, area, alignment, true, text);
   } else {
     for (int i = 0; i < panelCount; ++i) {
       TStatusPanel* panel = bar->Panels()->Items(i);
@@ -157,7 +133,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
       if (text.empty()) text = L" ";
       RECT area = part;
       InflateRect(&area, -2, 0);
-      DrawPanelText(bar, canvas, area, alignment, text);
+      DrawCaptionText(bar, canvas, area, alignment, true, text);
     }
   }
 
