@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/ClassBuilder.h"
+#include "framework/CommonControls.h"
 #include "framework/Forms.h"
 
 const TClassInfo& TStatusPanel::StaticClass() {
@@ -101,11 +102,7 @@ TCustomStatusBar::~TCustomStatusBar() {
 }
 
 void TCustomStatusBar::CreateParams(TCreateParams& p) {
-  static const bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
+  NeedCommonControls(ICC_BAR_CLASSES);
   TWinControl::CreateParams(p);
   CreateSubClass(p, STATUSCLASSNAMEW);
   // The bar keeps the bounds the framework gives it (Align), not its own.

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "framework/ClassBuilder.h"
+#include "framework/CommonControls.h"
 
 const TClassInfo& TDateTimePicker::StaticClass() {
   static const TClassInfo info = TClassBuilder<TDateTimePicker>("TDateTimePicker", &Inherited::StaticClass())
@@ -26,11 +27,7 @@ TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner) {
 TDateTimePicker::~TDateTimePicker() { DestroyHandle(); }
 
 void TDateTimePicker::CreateParams(TCreateParams& p) {
-  static const bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
+  NeedCommonControls(ICC_DATE_CLASSES);
   TWinControl::CreateParams(p);
   CreateSubClass(p, DATETIMEPICK_CLASSW);
   if (kind_ == dtkTime) {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "framework/ClassBuilder.h"
+#include "framework/CommonControls.h"
 
 const TClassInfo& THeaderSection::StaticClass() {
   static const TClassInfo info = TClassBuilder<THeaderSection>("THeaderSection", &Inherited::StaticClass())
@@ -80,11 +81,7 @@ THeaderControl::~THeaderControl() {
 }
 
 void THeaderControl::CreateParams(TCreateParams& p) {
-  static const bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
+  NeedCommonControls(ICC_LISTVIEW_CLASSES);
   TWinControl::CreateParams(p);
   CreateSubClass(p, WC_HEADERW);
   p.Style |= HDS_BUTTONS | HDS_HORZ | CCS_NOPARENTALIGN | CCS_NORESIZE;

@@ -6,13 +6,9 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "framework/CommonControls.h"
 
 namespace {
-
-void NeedCommonControls(DWORD classes) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, classes};
-  InitCommonControlsEx(&icc);
-}
 
 std::unique_ptr<TStringList> MakeItems(std::function<void()> changed) {
   auto items = std::make_unique<TStringList>();

@@ -6,15 +6,7 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
-
-namespace {
-
-void NeedCommonControls(DWORD classes) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, classes};
-  InitCommonControlsEx(&icc);
-}
-
-}  // namespace
+#include "framework/CommonControls.h"
 
 // ---- TScrollBar ----
 

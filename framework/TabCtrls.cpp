@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/ClassBuilder.h"
+#include "framework/CommonControls.h"
 
 // ---- TCustomTabControl ----
 
@@ -31,11 +32,7 @@ TCustomTabControl::TCustomTabControl(TComponent* owner) : TWinControl(owner) {
 TCustomTabControl::~TCustomTabControl() = default;
 
 void TCustomTabControl::CreateParams(TCreateParams& p) {
-  static const bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
+  NeedCommonControls(ICC_TAB_CLASSES);
   TWinControl::CreateParams(p);
   CreateSubClass(p, WC_TABCONTROLW);
   p.Style |= WS_CLIPCHILDREN;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/ClassBuilder.h"
+#include "framework/CommonControls.h"
 #include "framework/ImageList.h"
 #include "framework/Menus.h"
 
@@ -157,11 +158,7 @@ TToolBar::~TToolBar() {
 }
 
 void TToolBar::CreateParams(TCreateParams& p) {
-  static const bool initialised = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)initialised;
+  NeedCommonControls(ICC_BAR_CLASSES);
   TWinControl::CreateParams(p);
   CreateSubClass(p, TOOLBARCLASSNAMEW);
   p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | CCS_TOP;
