@@ -52,16 +52,30 @@ void InvalidateShown(TWScrollbar* bar) {
   if (bar != nullptr && bar->Shown) bar->Invalidate();
 }
 
+void RepositionAll(HWND host, std::initializer_list<TWScrollbar*> bars) {
+  for (TWScrollbar* bar : bars)
+    if (bar != nullptr) bar->Reposition(host);
+}
+
+void HideAll(std::initializer_list<TWScrollbar*> bars) {
+  for (TWScrollbar* bar : bars)
+    if (bar != nullptr) bar->HideBar();
+}
+
+// A WM_HSCROLL/WM_VSCROLL the control handled: the overlay shows the part it acts on.
+void ShowHotPart(TWScrollbar* bar, WPARAM scrollCode) {
+  if (bar == nullptr) return;
+  bar->HotPart = LOWORD(scrollCode);
+  bar->Invalidate();
+}
+
 // Overlays follow SKM_ENABLESKIN: hidden while the control shows unskinned, placed again
 // when the skin comes back; the host's frame repaints either way.
 void FollowActive(bool active, HWND host, std::initializer_list<TWScrollbar*> bars) {
-  for (TWScrollbar* bar : bars) {
-    if (bar == nullptr) continue;
-    if (active)
-      bar->Reposition(host);
-    else
-      bar->HideBar();
-  }
+  if (active)
+    RepositionAll(host, bars);
+  else
+    HideAll(bars);
   if (host != nullptr && IsWindow(host)) RedrawWindow(host, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
@@ -109,16 +123,10 @@ void TSkinScrollbar::InitScrollbars(TControl* control, TSkinData* skinData, TSki
   VertBar->Place(this, control, kBarVertical);
   HorzBar->SetEnabled(control->Enabled());
   VertBar->SetEnabled(control->Enabled());
-  if (!control->Visible()) {
-    HorzBar->HideBar();
-    VertBar->HideBar();
-  }
+  if (!control->Visible()) HideAll({HorzBar.get(), VertBar.get()});
 }
 
-void TSkinScrollbar::RepositionBars() {
-  if (HorzBar) HorzBar->Reposition(Handle);
-  if (VertBar) VertBar->Reposition(Handle);
-}
+void TSkinScrollbar::RepositionBars() { RepositionAll(Handle, {HorzBar.get(), VertBar.get()}); }
 
 void TSkinScrollbar::DrawBorder(HDC dc) {
   if (dc == nullptr || SkinData == nullptr || Handle == nullptr) return;
@@ -154,16 +162,10 @@ void TSkinScrollbar::AfterProc(TMessage& message) {
       RepositionBars();
       return;
     case WM_HSCROLL:
-      if (HorzBar) {
-        HorzBar->HotPart = LOWORD(message.WParam);
-        HorzBar->Invalidate();
-      }
+      ShowHotPart(HorzBar.get(), message.WParam);
       return;
     case WM_VSCROLL:
-      if (VertBar) {
-        VertBar->HotPart = LOWORD(message.WParam);
-        VertBar->Invalidate();
-      }
+      ShowHotPart(VertBar.get(), message.WParam);
       return;
     case WM_MOUSEWHEEL:
       InvalidateShown(HorzBar.get());
@@ -173,8 +175,7 @@ void TSkinScrollbar::AfterProc(TMessage& message) {
       if (message.WParam != 0) {
         RepositionBars();
       } else {
-        if (HorzBar) HorzBar->HideBar();
-        if (VertBar) VertBar->HideBar();
+        HideAll({HorzBar.get(), VertBar.get()});
       }
       return;
     case CM_ENABLEDCHANGED:
@@ -293,28 +294,18 @@ void TSkinScrollbarH::InitSkinHandle(HWND handle, TSkinData* skinData, TSkinCont
 }
 
 void TSkinScrollbarH::AfterProc(TMessage& message) {
-  if (Handle != nullptr && !IsWindowVisible(Handle)) {
-    if (HorzBar) HorzBar->HideBar();
-    if (VertBar) VertBar->HideBar();
-  }
+  if (Handle != nullptr && !IsWindowVisible(Handle)) HideAll({HorzBar.get(), VertBar.get()});
   switch (message.Msg) {
     case WM_SIZE:
     case WM_NCPAINT:
-      if (HorzBar) HorzBar->Reposition(Handle);
-      if (VertBar) VertBar->Reposition(Handle);
+      RepositionAll(Handle, {HorzBar.get(), VertBar.get()});
       if (message.Msg == WM_SIZE) Refresh();
       return;
     case WM_HSCROLL:
-      if (HorzBar) {
-        HorzBar->HotPart = LOWORD(message.WParam);
-        HorzBar->Invalidate();
-      }
+      ShowHotPart(HorzBar.get(), message.WParam);
       return;
     case WM_VSCROLL:
-      if (VertBar) {
-        VertBar->HotPart = LOWORD(message.WParam);
-        VertBar->Invalidate();
-      }
+      ShowHotPart(VertBar.get(), message.WParam);
       return;
     default:
       TSkinControl::AfterProc(message);
