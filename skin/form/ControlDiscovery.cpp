@@ -8,8 +8,10 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "framework/ToolBars.h"
 #include "framework/TypInfo.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/form/WinSkinMenuToolbar.h"
 #include "skin/manager/SkinMessages.h"
 
 namespace {
@@ -109,6 +111,37 @@ void TControlDiscovery::AddSkinControl(TSkinControlItem* control) {
 
 void TControlDiscovery::RemoveSkinControl(TSkinControlItem* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  // A box that goes without Detach (its bar was destroyed) takes its record along.
+  toolbars_.erase(std::remove_if(toolbars_.begin(), toolbars_.end(),
+                                 [control](const TToolbarPainters& t) { return t.box == control; }),
+                  toolbars_.end());
+}
+
+void TControlDiscovery::AttachToolbarPainters(TToolBar* bar, TSkinControlItem* box) {
+  if (bar == nullptr || box == nullptr) return;
+  TToolbarPainters record{bar, box, false, false};
+  if (!bar->OnCustomDraw) {
+    bar->OnCustomDraw = ToolbarBackgroundPainter(frameWindow_);
+    record.background = true;
+  }
+  if (!bar->OnCustomDrawButton) {
+    bar->OnCustomDrawButton = ToolbarButtonPainter(frameWindow_);
+    record.button = true;
+  }
+  if (record.background || record.button) toolbars_.push_back(record);
+  if (box->SkinnedWindow() != nullptr) InvalidateRect(box->SkinnedWindow(), nullptr, TRUE);
+}
+
+void TControlDiscovery::ReleaseToolbarPainters(TSkinControlItem* box) {
+  for (auto it = toolbars_.begin(); it != toolbars_.end();) {
+    if (it->box != box) {
+      ++it;
+      continue;
+    }
+    if (it->background) it->bar->OnCustomDraw = nullptr;
+    if (it->button) it->bar->OnCustomDrawButton = nullptr;
+    it = toolbars_.erase(it);
+  }
 }
 
 TSkinControlItem* TControlDiscovery::FindByWindow(HWND window) const {
@@ -429,7 +462,9 @@ bool TControlDiscovery::ApplyBuiltInRules(TControl* control, const std::string& 
   // 20. Tool bars: flat, and the box behind them.
   if (IsA(control, "TToolBar") && Has(xcToolbar)) {
     SetProp(control, "Flat", L"True");
-    Make("TSkinBox", control, false);
+    // The painters only where the box object is made: its life tells Detach the bar is alive.
+    TSkinControlItem* box = Make("TSkinBox", control, false);
+    AttachToolbarPainters(dynamic_cast<TToolBar*>(control), box);
     return true;
   }
   if (IsA(control, "TCustomStatusBar") && Has(xcStatusBar)) return Make("TSkinStatusBar", control, false), true;
@@ -567,7 +602,10 @@ void TControlDiscovery::Detach() {
   while (!controls_.empty()) {
     TSkinControlItem* item = controls_.front();
     try {
-      if (item->SkinnedState() != 6) item->UnskinItem();
+      if (item->SkinnedState() != 6) {
+        ReleaseToolbarPainters(item);
+        item->UnskinItem();
+      }
     } catch (...) {
     }
     RemoveSkinControl(item);

@@ -22,6 +22,7 @@ class TComponent;
 class TControl;
 class TCustomForm;
 class TSkinData;
+class TToolBar;
 class TWinControl;
 
 class TControlDiscovery : public TSkinControlList {
@@ -70,6 +71,10 @@ class TControlDiscovery : public TSkinControlList {
                          const std::string& imageProperty = {});
   TSkinControlItem* MakeRaw(const char* className, HWND window);
   void FreeItem(TSkinControlItem* item);
+  // Rule 20: the frame's painters go to the bar's custom-draw events that had none.
+  void AttachToolbarPainters(TToolBar* bar, TSkinControlItem* box);
+  // Clears the events AttachToolbarPainters gave the bar of `box` (the bar's own stay).
+  void ReleaseToolbarPainters(TSkinControlItem* box);
   bool Has(int member) const;
   bool TabsAvailable() const;
   bool IsScrollable(TControl* control) const;
@@ -79,4 +84,12 @@ class TControlDiscovery : public TSkinControlList {
   bool drawFrame_;
   std::unique_ptr<TCanvas> canvas_;
   std::vector<TSkinControlItem*> controls_;
+  // The tool bars given painters, with the box object whose life vouches for the bar's.
+  struct TToolbarPainters {
+    TToolBar* bar;
+    TSkinControlItem* box;
+    bool background;
+    bool button;
+  };
+  std::vector<TToolbarPainters> toolbars_;
 };
