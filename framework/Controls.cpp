@@ -88,6 +88,21 @@ TCustomForm* GetParentForm(TControl* control) {
   return dynamic_cast<TCustomForm*>(control);
 }
 
+void PaintOnCanvas(TCanvas* canvas, HDC dc, const TFont* font, const std::function<void()>& paint) {
+  canvas->Lock();
+  canvas->SetHandle(dc);
+  try {
+    canvas->Font()->Assign(font);
+    paint();
+  } catch (...) {
+    canvas->SetHandle(nullptr);
+    canvas->Unlock();
+    throw;
+  }
+  canvas->SetHandle(nullptr);
+  canvas->Unlock();
+}
+
 // ---- TControl ----
 
 const TClassInfo& TControl::StaticClass() {
@@ -562,18 +577,7 @@ TGraphicControl::~TGraphicControl() { delete canvas_; }
 
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT && m.WParam) {
-    canvas_->Lock();
-    canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
-    try {
-      canvas_->Font()->Assign(Font());
-      Paint();
-    } catch (...) {
-      canvas_->SetHandle(nullptr);
-      canvas_->Unlock();
-      throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    PaintOnCanvas(canvas_, reinterpret_cast<HDC>(m.WParam), Font(), [this] { Paint(); });
     m.Result = 0;
     return;
   }
@@ -596,17 +600,8 @@ TCustomControl::~TCustomControl() {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_->Lock();
-  canvas_->SetHandle(dc);
-  try {
-    canvas_->Font()->Assign(Font());
+  PaintOnCanvas(canvas_, dc, Font(), [this] {
     canvas_->Brush()->SetColor(Color());
     Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  });
 }

@@ -397,3 +397,7 @@ class TCustomControl : public TWinControl {
 
 // The form a control sits on (the top of its parent chain if that is a form).
 TCustomForm* GetParentForm(TControl* control);
+
+// Runs paint with canvas locked and drawing on dc in font; the canvas lets go of dc and
+// is unlocked however paint ends.
+void PaintOnCanvas(TCanvas* canvas, HDC dc, const TFont* font, const std::function<void()>& paint);

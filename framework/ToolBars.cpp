@@ -364,23 +364,10 @@ void TToolBar::CustomDraw(TMessage& m) {
   auto* draw = reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam);
   m.Result = CDRF_DODEFAULT;
   const DWORD stage = draw->nmcd.dwDrawStage;
-  auto withCanvas = [&](auto&& paint) {
-    canvas_->Lock();
-    canvas_->SetHandle(draw->nmcd.hdc);
-    try {
-      canvas_->Font()->Assign(Font());
-      paint();
-    } catch (...) {
-      canvas_->SetHandle(nullptr);
-      canvas_->Unlock();
-      throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-  };
   if (stage == CDDS_PREPAINT) {
     bool defaultDraw = true;
-    if (OnCustomDraw) withCanvas([&] { OnCustomDraw(this, draw->nmcd.rc, defaultDraw); });
+    if (OnCustomDraw)
+      PaintOnCanvas(canvas_, draw->nmcd.hdc, Font(), [&] { OnCustomDraw(this, draw->nmcd.rc, defaultDraw); });
     if (!defaultDraw) m.Result = CDRF_SKIPDEFAULT;
     if (OnCustomDrawButton) m.Result |= CDRF_NOTIFYITEMDRAW;
   } else if (stage == CDDS_ITEMPREPAINT && OnCustomDrawButton) {
@@ -398,7 +385,7 @@ void TToolBar::CustomDraw(TMessage& m) {
     if (s & CDIS_MARKED) state.Include(cdsMarked);
     if (s & CDIS_INDETERMINATE) state.Include(cdsIndeterminate);
     bool defaultDraw = true;
-    withCanvas([&] { OnCustomDrawButton(this, button, state, defaultDraw); });
+    PaintOnCanvas(canvas_, draw->nmcd.hdc, Font(), [&] { OnCustomDrawButton(this, button, state, defaultDraw); });
     if (!defaultDraw) m.Result = CDRF_SKIPDEFAULT;
   }
 }
