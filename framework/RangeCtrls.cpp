@@ -8,6 +8,15 @@
 #include "framework/ClassBuilder.h"
 #include "framework/CommonControls.h"
 
+namespace {
+
+// Min may be set above Max while a range is being changed: clamp to whichever is lower.
+int32_t ClampToRange(int32_t value, int32_t min, int32_t max) {
+  return std::clamp(value, std::min(min, max), std::max(min, max));
+}
+
+}  // namespace
+
 // ---- TScrollBar ----
 
 const TClassInfo& TScrollBar::StaticClass() {
@@ -164,7 +173,7 @@ void TProgressBar::SetMax(int32_t value) {
 }
 
 void TProgressBar::SetPosition(int32_t value) {
-  if (!Loading()) value = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  if (!Loading()) value = ClampToRange(value, min_, max_);
   if (value == position_) return;
   position_ = value;
   if (HandleAllocated()) SendMessageW(handle_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
@@ -266,7 +275,7 @@ int32_t TTrackBar::Position() {
 }
 
 void TTrackBar::SetPosition(int32_t value) {
-  if (!Loading()) value = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  if (!Loading()) value = ClampToRange(value, min_, max_);
   if (value == Position()) return;
   position_ = value;
   if (HandleAllocated()) SendMessageW(handle_, TBM_SETPOS, TRUE, position_);
@@ -410,7 +419,7 @@ int32_t TUpDown::Position() {
 }
 
 void TUpDown::SetPosition(int32_t value) {
-  if (!Loading()) value = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  if (!Loading()) value = ClampToRange(value, min_, max_);
   position_ = value;
   if (HandleAllocated()) SendMessageW(handle_, UDM_SETPOS32, 0, position_);
 }
