@@ -101,6 +101,15 @@ void DrawFaceContents(HDC dc, const TRect& face, TBitmap* glyph, int numGlyphs, 
 
 int NormaliseNumGlyphs(int32_t value) { return std::clamp<int32_t>(value, 1, 4); }
 
+// A glyph property takes a copy of the bitmap it is given; none empties it.
+void CopyGlyph(TBitmap& glyph, TBitmap* value) {
+  if (value) {
+    glyph.Assign(value);
+  } else {
+    glyph.FreeImage();
+  }
+}
+
 }  // namespace
 
 // ---- TBitBtn ----
@@ -129,11 +138,7 @@ void TBitBtn::CreateParams(TCreateParams& p) {
 }
 
 void TBitBtn::SetGlyph(TBitmap* value) {
-  if (value) {
-    glyph_->Assign(value);
-  } else {
-    glyph_->FreeImage();
-  }
+  CopyGlyph(*glyph_, value);
   Invalidate();
 }
 
@@ -280,11 +285,7 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(s
 TSpeedButton::~TSpeedButton() = default;
 
 void TSpeedButton::SetGlyph(TBitmap* value) {
-  if (value) {
-    glyph_->Assign(value);
-  } else {
-    glyph_->FreeImage();
-  }
+  CopyGlyph(*glyph_, value);
   Invalidate();
 }
 
