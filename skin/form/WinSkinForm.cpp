@@ -41,6 +41,7 @@ TWinSkinForm::TWinSkinForm(TSkinManage& manager, HWND window, const std::string&
 TWinSkinForm::~TWinSkinForm() {
   // The window must never keep a procedure that points at a freed object.
   if (procInstalled_ && IsWindow(Window)) RestoreWindowProc();
+  ForgetMdiClient();
   HotObject = nullptr;
   Buttons.clear();
   if (ScaledIcon != nullptr) DestroyIcon(ScaledIcon);
@@ -59,7 +60,16 @@ void TWinSkinForm::InitForForm(TSkinData* skinData, TCustomForm* form) {
     savedColor_ = form->Color();
     colorSaved_ = true;
     form->SetColor(skinData->ButtonFaceColour);
+    labelColours_.Apply(form, skinData->ButtonTextColour);
   }
+}
+
+void TWinSkinForm::RestoreFormColours() {
+  if (FrameworkForm != nullptr && colorSaved_ && State != kFrameDetaching) {
+    FrameworkForm->SetColor(savedColor_);
+    labelColours_.Restore(FrameworkForm);
+  }
+  colorSaved_ = false;
 }
 
 void TWinSkinForm::InitForWindow(TSkinData* skinData) { Setup(skinData); }
@@ -91,6 +101,7 @@ void TWinSkinForm::Setup(TSkinData* skinData) {
   for (HWND child = GetTopWindow(Window); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (WindowClassName(child) == "MDIClient") {
       MdiRole = 1;
+      OwnMdiClient = child;
       Manager.MdiClient = child;
       Manager.MdiMainForm = FrameworkForm;
       break;
@@ -571,7 +582,10 @@ void TWinSkinForm::FormMessage(TMessage& message) {
 }
 
 void TWinSkinForm::Refresh() {
-  if (FrameworkForm != nullptr && SkinData != nullptr) FrameworkForm->SetColor(SkinData->ButtonFaceColour);
+  if (FrameworkForm != nullptr && SkinData != nullptr && colorSaved_) {
+    FrameworkForm->SetColor(SkinData->ButtonFaceColour);
+    labelColours_.Apply(FrameworkForm, SkinData->ButtonTextColour);
+  }
   if (Discovery) Discovery->UpdateSkins();
   const int32_t previous = State;
   State = kFrameRefreshing;
@@ -607,15 +621,22 @@ void TWinSkinForm::RestoreWindowProc() {
   }
 }
 
+void TWinSkinForm::ForgetMdiClient() {
+  // The manager must not keep pointing at an MDI client and form that may be gone next.
+  if (MdiRole != 1 || Manager.MdiClient != OwnMdiClient) return;
+  Manager.MdiClient = nullptr;
+  Manager.MdiMainForm = nullptr;
+}
+
 void TWinSkinForm::Detach() {
+  ForgetMdiClient();
   StopHoverTimer();
   HotObject = nullptr;
   if (Discovery) Discovery->Detach();
   // A window that lives on (the manager going away) gets its menu back.
   FreeMenuBar(State != kFrameDetaching && IsWindow(Window));
   RestoreWindowProc();
-  if (FrameworkForm != nullptr && colorSaved_ && State != kFrameDetaching) FrameworkForm->SetColor(savedColor_);
-  colorSaved_ = false;
+  RestoreFormColours();
   // The system frees a window's region with the window.
   hasRegion_ = false;
 }
@@ -626,8 +647,7 @@ void TWinSkinForm::Unskin() {
   if (Discovery) Discovery->Detach();
   if (!procInstalled_) return;
   RestoreWindowProc();
-  if (FrameworkForm != nullptr && colorSaved_ && State != kFrameDetaching) FrameworkForm->SetColor(savedColor_);
-  colorSaved_ = false;
+  RestoreFormColours();
   if (!DrawFrame) return;
   if ((ButtonSet & kKeepSystemMenuStyle) == 0 && (ButtonSet & kHasSystemMenu) != 0) {
     const LONG style = GetWindowLongW(Window, GWL_STYLE);

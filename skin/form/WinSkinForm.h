@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "skin/form/FormLabelColours.h"
 #include "skin/image/GdiOwners.h"
 #include "skin/manager/SkinManage.h"
 
@@ -162,6 +163,8 @@ class TWinSkinForm : public TSkinFrameBase {
   DWORD LastMenuTick = 0;
   UINT DoubleClickTime = 0;
   TSkinManage& Manager;
+  // The MDI client this frame registered with the manager (MdiRole 1).
+  HWND OwnMdiClient = nullptr;
   std::unique_ptr<TWinSkinMenu> MenuBar;
   // A menu-bar drop-down is being tracked.
   bool MenuLoop = false;
@@ -194,6 +197,8 @@ class TWinSkinForm : public TSkinFrameBase {
   bool MenuFormMessage(TMessage& message);
   void RestoreWindowProc();
   void RemoveRegion();
+  void ForgetMdiClient();
+  void RestoreFormColours();
   void OnHoverTimer();
   void PaintCaption(HDC dc, int width, int height, bool minimised);
   void DrawCaptionText(HDC dc, int captionWidth, int captionHeight);
@@ -208,6 +213,7 @@ class TWinSkinForm : public TSkinFrameBase {
   bool formProcReplaced_ = false;
   TColor savedColor_ = 0;
   bool colorSaved_ = false;
+  TFormLabelColours labelColours_;
   UniqueGdi<HFONT> titleFont_;
   std::unique_ptr<TTimer> hoverTimer_;
 };

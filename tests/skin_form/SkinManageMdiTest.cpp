@@ -2,6 +2,7 @@
 // gives every child that is already open its frame back, however the children are shown.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,3 +83,33 @@ TEST_P(SkinManageMdiTest, SkinningOffAndOnGivesTheOpenChildrenTheirFramesBack) {
 INSTANTIATE_TEST_SUITE_P(Children, SkinManageMdiTest,
                          ::testing::Values(ChildShow{"Normal", false}, ChildShow{"Maximised", true}),
                          [](const ::testing::TestParamInfo<ChildShow>& param) { return std::string(param.param.what); });
+
+// The manager keeps the MDI client and form of the skinned MDI form; once that frame goes
+// (skinning off, or the form freed), nothing may still point at them.
+TEST_F(SkinFormTest, TheManagerForgetsAnMdiFormWhoseFrameIsGone) {
+  SkinnedTestForm other("default", "Stays open", 300, 200);
+  ASSERT_TRUE(other.ShowAndWaitForSkin());
+  auto host = std::make_unique<SkinnedTestForm>("default", "MDI host", 480, 360);
+  host->form->SetFormStyle(fsMDIForm);
+  ASSERT_TRUE(host->ShowAndWaitForSkin());
+  AddChild(host->form, 0);
+  TSkinManage* manager = SkinManage();
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->MdiClient, host->form->ClientHandle());
+  EXPECT_EQ(manager->MdiMainForm, host->form);
+
+  host->data->SetActive(false);
+  manager->RunPendingAction();
+  EXPECT_EQ(manager->MdiClient, nullptr);
+  EXPECT_EQ(manager->MdiMainForm, nullptr);
+  host->data->SetActive(true);
+  manager->RunPendingAction();
+  EXPECT_EQ(manager->MdiClient, host->form->ClientHandle());
+
+  host.reset();
+  PumpFor(50);
+  ASSERT_EQ(SkinManage(), manager) << "the other form's skin keeps the manager";
+  EXPECT_EQ(manager->MdiClient, nullptr);
+  EXPECT_EQ(manager->MdiMainForm, nullptr);
+  EXPECT_NE(other.Frame(), nullptr);
+}
