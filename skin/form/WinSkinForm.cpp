@@ -449,7 +449,7 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
       return OnNcActivate(wParam, lParam);
     case WM_SIZE:
-      OnSize(wParam);
+      OnSize(wParam, lParam);
       return 0;
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONDOWN:
@@ -529,8 +529,8 @@ LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
-void TWinSkinForm::OnSize(WPARAM wParam) {
-  CallPrevious(WM_SIZE, wParam, 0);
+void TWinSkinForm::OnSize(WPARAM wParam, LPARAM lParam) {
+  CallPrevious(WM_SIZE, wParam, lParam);
   switch (wParam) {
     case SIZE_RESTORED: DisplayState = 0; break;
     case SIZE_MINIMIZED: DisplayState = 2; break;

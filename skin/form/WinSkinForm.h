@@ -189,7 +189,7 @@ class TWinSkinForm : public TSkinFrameBase {
   LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
   LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
-  void OnSize(WPARAM wParam);
+  void OnSize(WPARAM wParam, LPARAM lParam);
   bool OnNcMouse(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnSysCommand(WPARAM wParam, LPARAM lParam);
   void FormMessage(TMessage& message);

@@ -113,3 +113,33 @@ TEST_F(SkinFormTest, TheManagerForgetsAnMdiFormWhoseFrameIsGone) {
   EXPECT_EQ(manager->MdiMainForm, nullptr);
   EXPECT_NE(other.Frame(), nullptr);
 }
+
+// The MDI client is laid out from the size WM_SIZE carries: a skinned MDI form restored
+// from the task bar shows its client area and children again.
+TEST_F(SkinFormTest, ASkinnedMdiFormRestoredFromMinimisedShowsItsClientArea) {
+  SkinnedTestForm test("default", "MDI restore", 480, 360);
+  test.form->SetFormStyle(fsMDIForm);
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  AddChild(test.form, 0);
+  const HWND client = test.form->ClientHandle();
+  ASSERT_NE(client, nullptr);
+  auto clientSize = [](HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return SIZE{r.right, r.bottom};
+  };
+  const SIZE before = clientSize(client);
+  ASSERT_GT(before.cx, 0);
+  ShowWindow(test.Handle(), SW_MINIMIZE);
+  PumpFor(100);
+  ShowWindow(test.Handle(), SW_RESTORE);
+  PumpFor(100);
+  const SIZE after = clientSize(client);
+  EXPECT_EQ(after.cx, before.cx);
+  EXPECT_EQ(after.cy, before.cy);
+  RECT outer{};
+  GetWindowRect(client, &outer);
+  const SIZE form = clientSize(test.Handle());
+  EXPECT_GT(form.cx, 0);
+  EXPECT_EQ(outer.right - outer.left, form.cx) << "the MDI client fills the form's client area";
+}
