@@ -195,7 +195,7 @@ void TWinSkinForm::InitSkin() {
   if (State == kFrameAttached) {
     if (MdiRole == 2) {
       if (DisplayState == 1) {
-        PostMessageW(Manager.MdiClient, SKM_REDRAWMDI, reinterpret_cast<WPARAM>(Window), 0);
+        PostMessageW(MdiClientWindow(), SKM_REDRAWMDI, reinterpret_cast<WPARAM>(Window), 0);
       } else if (DisplayState == 0) {
         State = kFrameFirstResize;
         ResizeToFrame(true);
@@ -523,7 +523,7 @@ LRESULT TWinSkinForm::OnNcPaint(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam, LPARAM lParam) {
   Active = wParam != 0;
   if (hoverTimer_) hoverTimer_->SetEnabled(Active);
-  if (MdiRole == 1 && Manager.MdiClient != nullptr) SendMessageW(Manager.MdiClient, WM_NCACTIVATE, wParam, lParam);
+  if (MdiRole == 1 && OwnMdiClient != nullptr) SendMessageW(OwnMdiClient, WM_NCACTIVATE, wParam, lParam);
   if (MdiRole == 2) CallPrevious(WM_NCACTIVATE, wParam, lParam);
   if (!(MdiRole == 2 && DisplayState == 1)) PaintFrame(nullptr);
   return 1;
@@ -548,7 +548,7 @@ void TWinSkinForm::FormMessage(TMessage& message) {
       if (IsWindowVisible(Window)) {
         savedWindowProc_(message);
         if (DisplayState == 1 && MdiRole == 2) {
-          PostMessageW(Manager.MdiClient, SKM_REDRAWMDI, reinterpret_cast<WPARAM>(Window), 0);
+          PostMessageW(MdiClientWindow(), SKM_REDRAWMDI, reinterpret_cast<WPARAM>(Window), 0);
         } else if (DisplayState == 2) {
           PaintFrame(nullptr);
         } else {
@@ -619,6 +619,13 @@ void TWinSkinForm::RestoreWindowProc() {
     RemovePropW(Window, kFrameProperty);
     procInstalled_ = false;
   }
+}
+
+HWND TWinSkinForm::MdiClientWindow() const {
+  // Each MDI form and child knows its own client: the manager's is only the latest one.
+  if (MdiRole == 1) return OwnMdiClient;
+  if (MdiRole == 2) return GetParent(Window);
+  return Manager.MdiClient;
 }
 
 void TWinSkinForm::ForgetMdiClient() {

@@ -165,6 +165,8 @@ class TWinSkinForm : public TSkinFrameBase {
   TSkinManage& Manager;
   // The MDI client this frame registered with the manager (MdiRole 1).
   HWND OwnMdiClient = nullptr;
+  // The MDI client this frame belongs to: its own (MDI form), its parent (MDI child).
+  HWND MdiClientWindow() const;
   std::unique_ptr<TWinSkinMenu> MenuBar;
   // A menu-bar drop-down is being tracked.
   bool MenuLoop = false;

@@ -362,8 +362,9 @@ void TWinSkinForm::ClickButton(TWinSysButton& button) {
       PostMessageW(Window, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
       return;
     case 7: case 60: case 8: case 61: case 9: case 62: {
-      if (Manager.MdiClient == nullptr) return;
-      const auto child = reinterpret_cast<HWND>(SendMessageW(Manager.MdiClient, WM_MDIGETACTIVE, 0, 0));
+      const HWND client = MdiClientWindow();
+      if (client == nullptr) return;
+      const auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
       if (child == nullptr) return;
       const WPARAM command = (action == 7 || action == 60) ? SC_MINIMIZE
                              : (action == 8 || action == 61) ? SC_RESTORE : SC_CLOSE;
