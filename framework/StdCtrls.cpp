@@ -295,15 +295,11 @@ TCustomMemo::~TCustomMemo() {
 void TCustomMemo::CreateParams(TCreateParams& p) {
   TCustomEdit::CreateParams(p);
   p.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
-  // A multi-line edit cannot wrap with a horizontal scroll bar: word wrap keeps only the
-  // vertical one, as RAD frameworks have always done.
-  if (wordWrap_) {
-    p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
-    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.Style |= WS_VSCROLL;
-  } else {
-    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.Style |= WS_HSCROLL;
-    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.Style |= WS_VSCROLL;
-  }
+  // The bars are the ones asked for. Word wrap only gives up automatic horizontal
+  // scrolling; with a horizontal bar the system edit scrolls instead of wrapping.
+  if (wordWrap_) p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.Style |= WS_HSCROLL;
+  if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.Style |= WS_VSCROLL;
   if (alignment_ == taRightJustify) p.Style |= ES_RIGHT;
   if (alignment_ == taCenter) p.Style |= ES_CENTER;
 }

@@ -97,16 +97,22 @@ TEST_F(Memo, TextLimitIsLifted) {
   EXPECT_EQ(memo->Lines()->Count(), 2002);
 }
 
-TEST_F(Memo, WordWrapKeepsTheVerticalScrollBarOnly) {
+TEST_F(Memo, TheScrollBarsAskedForAreShownWithOrWithoutWordWrap) {
+  ASSERT_TRUE(memo->WordWrap());
   const LONG style = GetWindowLongW(memo->Handle(), GWL_STYLE);
   EXPECT_TRUE(style & ES_MULTILINE);
   EXPECT_TRUE(style & WS_VSCROLL);
-  EXPECT_FALSE(style & WS_HSCROLL) << "an edit cannot wrap with a horizontal bar";
+  EXPECT_TRUE(style & WS_HSCROLL);
+  EXPECT_FALSE(style & ES_AUTOHSCROLL);
   memo->SetWordWrap(false);
   const LONG unwrapped = GetWindowLongW(memo->Handle(), GWL_STYLE);
   EXPECT_TRUE(unwrapped & WS_HSCROLL);
   EXPECT_TRUE(unwrapped & WS_VSCROLL);
   EXPECT_EQ(memo->Lines()->Count(), 2) << "the text survives the new window";
+  memo->SetScrollBars(ssVertical);
+  const LONG vertical = GetWindowLongW(memo->Handle(), GWL_STYLE);
+  EXPECT_FALSE(vertical & WS_HSCROLL);
+  EXPECT_TRUE(vertical & WS_VSCROLL);
 }
 
 TEST_F(Memo, LinesWithoutAWindow) {
