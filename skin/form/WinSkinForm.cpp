@@ -470,12 +470,14 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
   // The system's own answer first (it may keep state of its own), then ours.
   RECT proposed{};
   if (wParam != 0) proposed = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0];
+  else if (lParam != 0) proposed = *reinterpret_cast<RECT*>(lParam);
   const LRESULT previous = CallPrevious(WM_NCCALCSIZE, wParam, lParam);
   if (wParam == 0) {
-    // The window rectangle becomes the client rectangle under our borders.
+    // The window rectangle (as given, before the system took its own borders off)
+    // becomes the client rectangle under our borders.
     auto* rect = reinterpret_cast<RECT*>(lParam);
     if (Kind != kKindNoCaption && rect != nullptr) {
-      RECT window = *rect;
+      const RECT window = proposed;
       rect->left = window.left + LeftWidth;
       rect->top = window.top + TopHeight + MenuHeight;
       rect->right = window.right - RightWidth;

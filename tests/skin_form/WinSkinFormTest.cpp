@@ -54,6 +54,12 @@ TEST_F(WinSkinFormTest, ActivationSkinsTheFormAndTheClientAreaKeepsItsSize) {
     const RECT bounds = WindowRect(test.Handle());
     EXPECT_EQ(bounds.right - bounds.left, 400 + frame->LeftWidth + frame->RightWidth) << skin;
     EXPECT_EQ(bounds.bottom - bounds.top, 300 + frame->TopHeight + frame->BottomHeight) << skin;
+    // Asked without a position, the window reports the same client area for its rectangle.
+    RECT asked = bounds;
+    SendMessageW(test.Handle(), WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_EQ(asked.right - asked.left, 400) << skin;
+    EXPECT_EQ(asked.bottom - asked.top, 300) << skin;
+    EXPECT_EQ(asked.left, bounds.left + frame->LeftWidth) << skin;
     // The window answers that it is skinned.
     EXPECT_EQ(SendMessageW(test.Handle(), SKM_QUERYSKIN, 0, 0), 1);
     EXPECT_EQ(SendMessageW(test.Handle(), SKM_PING, 0, SKIN_MAGIC), SKIN_MAGIC);
