@@ -231,20 +231,35 @@ TEST_F(WinSkinFormTest, RepaintingAnInactiveFrameUsesTheInactiveLook) {
   SkinnedTestForm test;
   ASSERT_TRUE(test.ShowAndWaitForSkin());
   TWinSkinForm* frame = test.Frame();
+  TBitmap* top = test.data->BorderTop->Bitmap.get();
+  ASSERT_NE(top, nullptr);
+  ASSERT_GE(test.data->BorderTop->FrameCount, 2) << "the skin has an active and an inactive top border";
+  const int cell = top->Height() / test.data->BorderTop->FrameCount;
+  const int row = cell - 2;
+  const COLORREF activeLook = GetPixel(top->Canvas()->Handle(), top->Width() / 2, row);
+  const COLORREF inactiveLook = GetPixel(top->Canvas()->Handle(), top->Width() / 2, cell + row);
+  ASSERT_NE(activeLook, inactiveLook);
+  // The frame paints into a given DC on request: the caption strip shows the look of the
+  // activation the window was last told.
+  auto captionPixel = [&] {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, frame->FrameWidth, frame->FrameHeight);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    EXPECT_EQ(SendMessageW(test.Handle(), SKM_PAINTTO, reinterpret_cast<WPARAM>(memory), SKIN_MAGIC), SKIN_MAGIC);
+    const COLORREF pixel = GetPixel(memory, frame->LeftWidth + 40, row);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+  };
   SendMessageW(test.Handle(), WM_NCACTIVATE, FALSE, 0);
   EXPECT_FALSE(frame->Active);
+  EXPECT_EQ(captionPixel(), inactiveLook);
   SendMessageW(test.Handle(), WM_NCACTIVATE, TRUE, 0);
   EXPECT_TRUE(frame->Active);
-  // The frame paints into a given DC on request.
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, frame->FrameWidth, frame->FrameHeight);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  EXPECT_EQ(SendMessageW(test.Handle(), SKM_PAINTTO, reinterpret_cast<WPARAM>(memory), SKIN_MAGIC), SKIN_MAGIC);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(captionPixel(), activeLook);
 }
 
 // For looking at: shows a skinned form (active, then inactive) for screenshots. Run with
