@@ -196,6 +196,13 @@ TEST(MainWindowE2e, WatchAllDrivesReportsEveryKindOfChangeOnEveryDrive) {
 
   ASSERT_TRUE(StopWatching(p));
   EXPECT_EQ(p.StatusPanel(1), L"正在监视全部硬盘");
+  // Stopping stops every drive's watcher, not only the system drive's.
+  const std::wstring quietD = d + L"\\after-stop.txt", quietE = e + L"\\after-stop.txt";
+  ASSERT_TRUE(files::Create(quietD));
+  ASSERT_TRUE(files::Create(quietE));
+  Sleep(kQuietMs);
+  EXPECT_EQ(p.CountLogLines(AddedLine(quietD)), 0) << "D: is still watched after stopping";
+  EXPECT_EQ(p.CountLogLines(AddedLine(quietE)), 0) << "E: is still watched after stopping";
   files::Remove(c);
   files::RemoveTree(d);
   files::RemoveTree(e);
