@@ -130,6 +130,28 @@ TEST_F(SkinDrawBitmapTest, BitmapToRegionReadsTheRowsAsThirtyTwoBits) {
   EXPECT_FALSE(BitmapToRegion(static_cast<TBitmap*>(nullptr), 0, 0, 1, 1, 1, clFuchsia));
 }
 
+TEST_F(SkinDrawBitmapTest, BitmapToRegionOfANineSliceLeavesOutItsMagentaCorners) {
+  // Two stacked 6x6 cells whose four corner pixels are the key colour, each stretched
+  // or tiled to 20x12.
+  const std::unique_ptr<TBitmap> piece = Picture(6, 12, [](int x, int y) {
+    const int row = y % 6;
+    return (x == 0 || x == 5) && (row == 0 || row == 5) ? RGB(255, 0, 255) : RGB(40, 60 + y, 80);
+  });
+  for (const bool tile : {false, true})
+    for (const int frame : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "tile " << tile << ", frame " << frame);
+      const std::unique_ptr<TBitmap> built =
+          BuildNineSlice(RECT{0, 0, 20, 12}, piece.get(), RECT{2, 2, 2, 2}, true, tile, 2, frame);
+      ASSERT_NE(built, nullptr);
+      const gdi::Region region = BitmapToRegion(built.get(), 0, 0, 1, 1, 1, clFuchsia);
+      ASSERT_TRUE(region);
+      for (const POINT corner : {POINT{0, 0}, POINT{19, 0}, POINT{0, 11}, POINT{19, 11}})
+        EXPECT_FALSE(PtInRegion(region.Get(), corner.x, corner.y)) << corner.x << "," << corner.y;
+      for (const POINT inside : {POINT{1, 0}, POINT{0, 1}, POINT{10, 6}, POINT{18, 11}})
+        EXPECT_TRUE(PtInRegion(region.Get(), inside.x, inside.y)) << inside.x << "," << inside.y;
+    }
+}
+
 TEST(SkinDrawShared, TheWorkBitmapGrowsAndStretchesColourOnColour) {
   TBitmap* work = SkinWorkBitmap();
   ASSERT_NE(work, nullptr);
