@@ -147,6 +147,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {
 }
 
 TControl::~TControl() {
+  // Owned helpers go while this is still a whole control: a skinned-control object of a
+  // windowless control puts WindowProc back as it leaves (TWinControl does the same).
+  Destroying();
+  DestroyComponents();
   if (Application) Application->ControlDestroying(this);
   if (parent_) parent_->RemoveControl(this);
   if (popupMenu_) popupMenu_->RemoveFreeNotification(this);

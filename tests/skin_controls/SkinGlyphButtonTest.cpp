@@ -1,5 +1,5 @@
 // Glyph, speed and drop-down buttons: glyph cells and layout, the flat speed button's
-// missing face, the drop-down mark. The controls are small test classes that publish the
+// missing face, a speed button freeing its skinned object in time, the drop-down mark. The controls are small test classes that publish the
 // properties the skin objects read by name.
 #include <gtest/gtest.h>
 
@@ -192,6 +192,45 @@ TEST_F(GlyphButtons, AFlatSpeedButtonShowsNoFaceUntilHotAndADownOneShowsThePress
   speed->SetDown(false);
   speed->SetFlat(false);
   EXPECT_EQ(paint()->At(30, 1), faceAt(1)) << "not flat: the normal face";
+}
+
+// The skinned object of a speed button, owned by the button as discovery makes it. As
+// it goes it notes whether its button was still a whole control then: still among its
+// parent's controls, which the button leaves only once its control part is torn down.
+class TProbeSpeedSkin : public TSkinSpeedButton {
+ public:
+  TProbeSpeedSkin(TControl* button, TWinControl* parent, int& verdict)
+      : TSkinSpeedButton(button), button_(button), parent_(parent), verdict_(verdict) {}
+  ~TProbeSpeedSkin() override {
+    // Pointers compared only: nothing of the button is read here.
+    verdict_ = 0;
+    for (int i = 0; i < parent_->ControlCount(); ++i)
+      if (parent_->Controls(i) == button_) verdict_ = 1;
+  }
+
+ private:
+  TControl* button_;
+  TWinControl* parent_;
+  int& verdict_;
+};
+
+TEST_F(GlyphButtons, ASpeedButtonFreesItsSkinnedObjectWhileItIsStillAWholeControl) {
+  auto* speed = new TTestSpeedButton(view->form);
+  speed->SetParent(view->form);
+  speed->SetBounds(250, 150, 60, 30);
+  int verdict = -1;  // -1: the object was never freed
+  auto* skinned = new TProbeSpeedSkin(speed, view->form, verdict);
+  skinned->InitSpeedButton(&list, skin, nullptr, speed);
+  ASSERT_EQ(skinned->Attached, 1);
+  speed->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(skinned->MouseState & kMouseHot, kMouseHot) << "the object sees the button's messages";
+  const int controls = view->form->ControlCount();
+  delete speed;
+  // The object puts the button's WindowProc back as it goes: that must happen before the
+  // button's control part (which holds WindowProc) is destroyed.
+  EXPECT_EQ(verdict, 1);
+  EXPECT_EQ(view->form->ControlCount(), controls - 1);
+  EXPECT_EQ(list.removed, list.added) << "the object left the frame's list";
 }
 
 TEST_F(GlyphButtons, TheMenuButtonDrawsItsDropDownMark) {
