@@ -121,6 +121,8 @@ class TSkinControl : public TComponent, public TSkinControlItem {
   void Detach();
   // The framework control being skinned, as a windowed control (null for raw windows).
   TWinControl* WinControl() const;
+  // False once this object is freed: held across a call that may free it.
+  std::shared_ptr<bool> AliveFlag() const { return alive_; }
 
  private:
   friend LRESULT CALLBACK SkinThunkEntry(TSkinControl* self, UINT msg, WPARAM wParam, LPARAM lParam);

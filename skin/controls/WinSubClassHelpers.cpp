@@ -135,6 +135,16 @@ bool IsPopupWindow(HWND window) {
          reinterpret_cast<uintptr_t>(GetParent(window)) == 0x10014;
 }
 
+HWND FormWindowOf(HWND window) {
+  if (window == nullptr || !IsWindow(window)) return nullptr;
+  for (HWND w = GetAncestor(window, GA_PARENT); w != nullptr && w != GetDesktopWindow(); w = GetAncestor(w, GA_PARENT)) {
+    const LONG style = GetWindowLongW(w, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(w, GWL_EXSTYLE);
+    if ((style & WS_CHILD) == 0 || (exStyle & WS_EX_MDICHILD) != 0) return w;
+  }
+  return nullptr;
+}
+
 void CopyBitmap(TBitmap* source, TBitmap* dest) {
   if (source == nullptr || dest == nullptr) return;
   dest->SetPixelFormat(source->PixelFormat());

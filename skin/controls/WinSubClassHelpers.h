@@ -28,6 +28,10 @@ void SetPropByName(TObject* object, const std::string& name, const std::string& 
 
 std::wstring GetWindowTextWide(HWND window);
 bool IsPopupWindow(HWND window);
+// The form window that holds `window`: its nearest ancestor that is not a child window, or
+// is an MDI child (whose root is the MDI main frame, a different form). Null for a window
+// that does not exist or has no such ancestor.
+HWND FormWindowOf(HWND window);
 // Dest gets the source's size and format and its picture.
 void CopyBitmap(TBitmap* source, TBitmap* dest);
 

@@ -130,9 +130,14 @@ int TSkinTab::CloseBoxAt(int x, int y) const {
 }
 
 void TSkinTab::CloseTab(int index) {
-  HWND formWindow = GetAncestor(Handle, GA_ROOT);
+  // The form the tabs sit on, not the root: an MDI child's root is the main frame.
+  HWND formWindow = FormWindowOf(Handle);
   if (formWindow == nullptr) return;
-  if (SendMessageW(formWindow, SKM_CLOSETAB, reinterpret_cast<WPARAM>(Handle), index) != 0) return;
+  // The form's handler may free the page control, and this object with it.
+  const std::shared_ptr<bool> alive = AliveFlag();
+  const HWND tabs = Handle;
+  if (SendMessageW(formWindow, SKM_CLOSETAB, reinterpret_cast<WPARAM>(tabs), index) != 0) return;
+  if (!*alive || !IsWindow(tabs)) return;
   if (auto* pages = dynamic_cast<TPageControl*>(Control)) {
     // Tab `index` belongs to the index-th page whose tab is shown.
     int tab = 0;

@@ -1,12 +1,15 @@
 // The other skinned classes on framework controls: a page control whose Tag asks for
-// close boxes (the page goes unless the form says no), a track bar whose custom draw the
-// framework reflects to it, and a group box painted instead of the control.
+// close boxes (the page goes unless the form holding it says no, even when that form
+// frees the whole page control), a track bar whose custom draw the framework reflects
+// to it, and a group box painted instead of the control.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include "framework/Forms.h"
 
 #include "framework/GroupCtrls.h"
 #include "framework/RangeCtrls.h"
@@ -61,6 +64,99 @@ TEST_F(SkinnedFramework, APageControlTaggedForCloseBoxesFreesThePageUnlessTheFor
   EXPECT_EQ(pages->Pages(0)->Caption(), L"一页");
   EXPECT_EQ(pages->Pages(1)->Caption(), L"三页");
   view->form->WindowProc = formProc;
+}
+
+// A page control tagged for close boxes on `parent`, with three pages.
+TPageControl* MakeClosablePages(TWinControl* parent) {
+  auto* pages = new TPageControl(parent);
+  pages->SetParent(parent);
+  pages->SetBounds(100, 30, 220, 150);
+  pages->SetTag(kCloseBoxTag);
+  for (const wchar_t* name : {L"一页", L"二页", L"三页"}) {
+    auto* page = new TTabSheet(parent);
+    page->SetPageControl(pages);
+    page->SetCaption(name);
+  }
+  return pages;
+}
+
+LPARAM CentreOf(const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+
+TEST_F(SkinnedFramework, AFormThatFreesThePageControlOnTheCloseRequestLeavesTheSkinNothingToTouch) {
+  TPageControl* pages = MakeClosablePages(view->form);
+  // Owned by the control, as discovery makes it: it goes with the page control.
+  auto* skinned = new TSkinTab(pages);
+  skinned->InitSkin(&list, skin, false, nullptr, pages);
+  ASSERT_EQ(skinned->CloseBoxes, 1);
+  TWndMethod formProc = view->form->WindowProc;
+  int asked = 0;
+  view->form->WindowProc = [&](TMessage& message) {
+    if (message.Msg == SKM_CLOSETAB && pages != nullptr) {
+      ++asked;
+      delete pages;
+      pages = nullptr;
+      message.Result = 0;
+      return;
+    }
+    formProc(message);
+  };
+  const HWND tabs = pages->Handle();
+  PaintOf(tabs);
+  const LPARAM onBox = CentreOf(skinned->CloseBoxRects.at(1));
+  const int controlsBefore = view->form->ControlCount();
+  SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, onBox);
+  view->form->WindowProc = formProc;
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(IsWindow(tabs));
+  EXPECT_EQ(view->form->ControlCount(), controlsBefore - 1);
+  EXPECT_EQ(list.removed, list.added) << "the object left the list as it went";
+}
+
+TEST_F(SkinnedFramework, AnMdiChildFormIsAskedAboutItsOwnTabsNotTheMainFrame) {
+  std::unique_ptr<TForm> main(new TForm(nullptr));
+  main->SetBounds(30, 30, 500, 380);
+  main->SetFormStyle(fsMDIForm);
+  main->Show();
+  auto* child = new TForm(main.get());
+  child->SetFormStyle(fsMDIChild);
+  child->SetBounds(10, 10, 360, 250);
+  child->Show();
+  ASSERT_TRUE(child->HandleAllocated());
+  ASSERT_TRUE(GetWindowLongW(child->Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD);
+  TPageControl* pages = MakeClosablePages(child);
+  TSkinTab skinned(nullptr);
+  skinned.InitSkin(&list, skin, false, nullptr, pages);
+  ASSERT_EQ(skinned.CloseBoxes, 1);
+  int askedChild = 0, askedMain = 0;
+  WPARAM tabsAsked = 0;
+  LPARAM indexAsked = -1;
+  TWndMethod childProc = child->WindowProc;
+  child->WindowProc = [&](TMessage& message) {
+    if (message.Msg == SKM_CLOSETAB) {
+      ++askedChild;
+      tabsAsked = message.WParam;
+      indexAsked = message.LParam;
+      message.Result = 1;  // keep it
+      return;
+    }
+    childProc(message);
+  };
+  TWndMethod mainProc = main->WindowProc;
+  main->WindowProc = [&](TMessage& message) {
+    if (message.Msg == SKM_CLOSETAB) ++askedMain;
+    mainProc(message);
+  };
+  PaintOf(pages->Handle());
+  const LPARAM onBox = CentreOf(skinned.CloseBoxRects.at(2));
+  SendMessageW(pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onBox);
+  SendMessageW(pages->Handle(), WM_LBUTTONUP, 0, onBox);
+  child->WindowProc = childProc;
+  main->WindowProc = mainProc;
+  EXPECT_EQ(askedChild, 1);
+  EXPECT_EQ(askedMain, 0);
+  EXPECT_EQ(tabsAsked, reinterpret_cast<WPARAM>(pages->Handle()));
+  EXPECT_EQ(indexAsked, 2);
+  EXPECT_EQ(pages->PageCount(), 3) << "the child form said no";
 }
 
 TEST_F(SkinnedFramework, APageControlWithoutTheTagOrInButtonStyleHasNoCloseBoxes) {
