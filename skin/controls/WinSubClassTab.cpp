@@ -29,6 +29,19 @@ std::unique_ptr<TBitmap> Copy24(TBitmap* source) {
 
 bool IsPageControl(const TControl* control) { return dynamic_cast<const TPageControl*>(control) != nullptr; }
 
+// Where `rect` of an upright picture of `width` x `height` lies once the picture is turned
+// for tabs on `side` (RotateLeft for left tabs, RotateRight for right ones).
+RECT TurnedRect(const RECT& rect, int width, int height, TSkinTabSide side) {
+  switch (side) {
+    case TSkinTabSide::Left:  // (x, y) -> (y, width - 1 - x)
+      return RECT{rect.top, width - rect.right, rect.bottom, width - rect.left};
+    case TSkinTabSide::Right:  // (x, y) -> (height - 1 - y, x)
+      return RECT{height - rect.bottom, rect.left, height - rect.top, rect.right};
+    default:
+      return rect;
+  }
+}
+
 }  // namespace
 
 const TClassInfo& TSkinTab::StaticClass() {
@@ -229,8 +242,10 @@ void TSkinTab::DrawTab(HDC dc, TCanvas* canvas, const RECT& tab, int index, bool
     SelectObject(pieceDc, oldBrush);
     SelectObject(pieceDc, old);
     DeleteObject(pen);
-    CloseBoxRects[static_cast<size_t>(index)] = RECT{tab.left + box.left, tab.top + box.top, tab.left + box.right,
-                                                     tab.top + box.bottom};
+    // Remembered where the turn below puts it, so that a click finds it there.
+    RECT shown = TurnedRect(box, upWidth, upHeight, position);
+    OffsetRect(&shown, tab.left, tab.top);
+    CloseBoxRects[static_cast<size_t>(index)] = shown;
   }
   if (position == TSkinTabSide::Left) RotateLeft(&piece);
   if (position == TSkinTabSide::Right) RotateRight(&piece);

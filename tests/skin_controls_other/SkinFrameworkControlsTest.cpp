@@ -1,7 +1,8 @@
 // The other skinned classes on framework controls: a page control whose Tag asks for
 // close boxes (the page goes unless the form holding it says no, even when that form
-// frees the whole page control), a track bar whose custom draw the framework reflects
-// to it, and a group box painted instead of the control.
+// frees the whole page control; boxes on side tabs are hit where drawn), a track bar
+// whose custom draw the framework reflects to it, and a group box painted instead of
+// the control.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -67,10 +68,11 @@ TEST_F(SkinnedFramework, APageControlTaggedForCloseBoxesFreesThePageUnlessTheFor
 }
 
 // A page control tagged for close boxes on `parent`, with three pages.
-TPageControl* MakeClosablePages(TWinControl* parent) {
+TPageControl* MakeClosablePages(TWinControl* parent, TTabPosition position = tpTop) {
   auto* pages = new TPageControl(parent);
   pages->SetParent(parent);
   pages->SetBounds(100, 30, 220, 150);
+  pages->SetTabPosition(position);
   pages->SetTag(kCloseBoxTag);
   for (const wchar_t* name : {L"一页", L"二页", L"三页"}) {
     auto* page = new TTabSheet(parent);
@@ -157,6 +159,46 @@ TEST_F(SkinnedFramework, AnMdiChildFormIsAskedAboutItsOwnTabsNotTheMainFrame) {
   EXPECT_EQ(tabsAsked, reinterpret_cast<WPARAM>(pages->Handle()));
   EXPECT_EQ(indexAsked, 2);
   EXPECT_EQ(pages->PageCount(), 3) << "the child form said no";
+}
+
+// Side tabs are composed lying and turned into place: the close box is drawn, and must be
+// found, where the turn puts it: by the outer edge, at the top of a left tab and at the
+// bottom of a right one.
+TEST_F(SkinnedFramework, ACloseBoxOnASideTabIsHitWhereItIsDrawn) {
+  const TDataSkinBorder& element = *skin->Tabs;
+  for (const TTabPosition position : {tpLeft, tpRight}) {
+    const bool left = position == tpLeft;
+    TPageControl* pages = MakeClosablePages(view->form, position);
+    TSkinTab skinned(nullptr);
+    skinned.InitSkin(&list, skin, false, nullptr, pages);
+    ASSERT_EQ(skinned.CloseBoxes, 1);
+    ASSERT_EQ(skinned.Position(), left ? TSkinTabSide::Left : TSkinTabSide::Right);
+    const HWND tabs = pages->Handle();
+    auto shown = PaintOf(tabs);
+    const int focus = static_cast<int>(SendMessageW(tabs, TCM_GETCURFOCUS, 0, 0));
+    ASSERT_EQ(skinned.CloseBoxRects.size(), 3u);
+    for (int index = 0; index < 3; ++index) {
+      RECT tab{};
+      ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab)));
+      const RECT want = left ? RECT{tab.left + 2, tab.top + 2, tab.left + 8, tab.top + 8}
+                             : RECT{tab.right - 8, tab.bottom - 8, tab.right - 2, tab.bottom - 2};
+      const RECT& got = skinned.CloseBoxRects[static_cast<size_t>(index)];
+      EXPECT_TRUE(EqualRect(&got, &want)) << "left " << left << " tab " << index << ": " << got.left << ","
+                                          << got.top << "," << got.right << "," << got.bottom;
+      // The box's outline is at the corners of the remembered rectangle.
+      const COLORREF pen = ColorToRGB(index == focus ? element.MouseOverColour2 : element.NormalColour2);
+      for (const POINT corner : {POINT{want.left, want.top}, POINT{want.right - 1, want.top},
+                                 POINT{want.left, want.bottom - 1}, POINT{want.right - 1, want.bottom - 1}})
+        EXPECT_EQ(shown->At(corner.x, corner.y), pen) << "left " << left << " tab " << index;
+    }
+    // A click on the box of the last tab closes its page (the form answers 0).
+    const LPARAM onBox = CentreOf(skinned.CloseBoxRects[2]);
+    SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, onBox);
+    SendMessageW(tabs, WM_LBUTTONUP, 0, onBox);
+    ASSERT_EQ(pages->PageCount(), 2) << "left " << left;
+    EXPECT_EQ(pages->Pages(1)->Caption(), L"二页");
+    delete pages;
+  }
 }
 
 TEST_F(SkinnedFramework, APageControlWithoutTheTagOrInButtonStyleHasNoCloseBoxes) {
