@@ -143,6 +143,8 @@ void TSkinScrollbar::DrawBorder(HDC dc) {
 }
 
 bool TSkinScrollbar::BeforeProc(TMessage& message) {
+  // After the re-creation the old window, and with it the way to its form, is gone.
+  if (message.Msg == CM_RECREATEWND) reskinForm_ = FormWindowOf(Handle);
   if (message.Msg == WM_NCPAINT && HasBorder) {
     CallOldProc(message);
     HDC dc = GetWindowDC(Handle);
@@ -186,13 +188,15 @@ void TSkinScrollbar::AfterProc(TMessage& message) {
       InvalidateShown(HorzBar.get());
       InvalidateShown(VertBar.get());
       return;
-    case CM_RECREATEWND:
-      // The control gets a new window: discovery skins it afresh once it exists.
-      if (Control != nullptr && Form != nullptr && Handle != nullptr) {
-        HWND root = GetAncestor(Handle, GA_ROOT);
-        if (root != nullptr) PostMessageW(root, SKM_RESKINSCROLL, reinterpret_cast<WPARAM>(Handle), 0);
-      }
+    case CM_RECREATEWND: {
+      // The control has a new window: the form's discovery makes this object again for
+      // it (and this one, with its overlays, goes). The old handle names the object.
+      const HWND form = reskinForm_;
+      reskinForm_ = nullptr;
+      if (Control != nullptr && Form != nullptr && Handle != nullptr && form != nullptr)
+        PostMessageW(form, SKM_RESKINSCROLL, reinterpret_cast<WPARAM>(Handle), 0);
       return;
+    }
     case SKM_PAINTTO:
       if (message.LParam == SKIN_MAGIC) {
         if (message.WParam != 0 && HasBorder) DrawBorder(reinterpret_cast<HDC>(message.WParam));

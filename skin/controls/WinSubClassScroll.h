@@ -144,6 +144,11 @@ class TSkinScrollbar : public TSkinControl {
  protected:
   void DrawBorder(HDC dc);
   void RepositionBars();
+
+ private:
+  // The form window that re-skins the control after its window is re-created, found
+  // while the old window still exists.
+  HWND reskinForm_ = nullptr;
 };
 
 class TSkinListView : public TSkinScrollbar {

@@ -1,7 +1,8 @@
 // The skinned controls of a whole skinned window, through the skin manager and the frame as
 // the program runs them: discovery at SKM_INITSKIN, the buttons' looks under the real
-// mouse and their clicks, the log box's overlays, a message box's buttons skinned and
-// clicked, and skinning stopped and started again leaving every control as it was.
+// mouse and their clicks, the log box's overlays (also after its window is made again),
+// a message box's buttons skinned and clicked, and skinning stopped and started again
+// leaving every control as it was.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -197,6 +198,66 @@ TEST_F(SkinnedWindow, TheLogBoxOverlayFollowsNewLinesAndAPressOnItScrolls) {
   MouseButton(false);
   PumpFor(200);
   EXPECT_EQ(SendMessageW(view.memo->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), first - 1);
+}
+
+// The overlay windows on `parent` (shown or not).
+std::vector<HWND> OverlaysOn(HWND parent) {
+  std::vector<HWND> found;
+  for (HWND w = GetWindow(parent, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    if (std::wstring(name) == L"PtestSkinScrollbar") found.push_back(w);
+  }
+  return found;
+}
+
+TEST_F(SkinnedWindow, ALogBoxWhoseWindowIsMadeAgainIsSkinnedAgainAndItsOldOverlaysGo) {
+  MainLikeForm view;
+  ASSERT_TRUE(view.ShowAndWaitForControls());
+  TControlDiscovery* discovery = view.test.Frame()->Discovery.get();
+  auto* old = dynamic_cast<TSkinScrollbar*>(discovery->FindByControl(view.memo));
+  ASSERT_NE(old, nullptr);
+  const HWND oldMemo = view.memo->Handle();
+  const HWND oldVert = old->VertBar->Window();
+  const HWND oldHorz = old->HorzBar->Window();
+  ASSERT_TRUE(IsWindowVisible(oldVert));
+  ASSERT_EQ(OverlaysOn(view.test.Handle()).size(), 2u);
+  // A new scroll-bar style: the framework makes the memo's window again.
+  view.memo->SetScrollBars(ssBoth);
+  const HWND memo = view.memo->Handle();
+  ASSERT_FALSE(IsWindow(oldMemo));
+  ASSERT_NE(memo, oldMemo);
+  EXPECT_FALSE(IsWindowVisible(oldVert)) << "the overlays of the old window hide with it";
+  ASSERT_TRUE(PumpUntil([&] {
+    TSkinControlItem* item = discovery->FindByControl(view.memo);
+    return item != nullptr && item->SkinnedWindow() == memo;
+  })) << "the form's discovery skins the new window";
+  EXPECT_EQ(SendMessageW(memo, SKM_QUERYSKIN, 0, 0), 1);
+  EXPECT_EQ(discovery->Controls().size(), 5u);
+  EXPECT_FALSE(IsWindow(oldVert));
+  EXPECT_FALSE(IsWindow(oldHorz));
+  auto* fresh = dynamic_cast<TSkinScrollbar*>(discovery->FindByControl(view.memo));
+  ASSERT_NE(fresh, nullptr);
+  const std::vector<HWND> overlays = OverlaysOn(view.test.Handle());
+  ASSERT_EQ(overlays.size(), 2u) << "only the new window's two overlays";
+  for (HWND w : overlays) EXPECT_TRUE(w == fresh->VertBar->Window() || w == fresh->HorzBar->Window());
+  PumpFor(50);
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(SafeGetScrollBarInfo(memo, OBJID_VSCROLL, &info));
+  RECT overlay{};
+  GetWindowRect(fresh->VertBar->Window(), &overlay);
+  EXPECT_TRUE(fresh->VertBar->Shown);
+  EXPECT_TRUE(EqualRect(&overlay, &info.rcScrollBar));
+  // A real press on the new bar's down arrow scrolls the new window.
+  const int first = static_cast<int>(SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0));
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  SetCursorPos((info.rcScrollBar.left + info.rcScrollBar.right) / 2, info.rcScrollBar.bottom - arrow / 2);
+  PumpFor(50);
+  MouseButton(true);
+  MouseButton(false);
+  PumpFor(200);
+  EXPECT_EQ(SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0), first + 1);
 }
 
 // ---- A message box of the program ----
