@@ -1,8 +1,10 @@
 // The gallery window with skinned frames and skinned controls installed, as gallery.exe
 // runs it: switching skins and skinning off and on, with the MDI demo open, leaves nothing
-// behind and gives every window its frame back.
+// behind and gives every window its frame back; the page control tagged for close boxes
+// shows them.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,10 +14,13 @@
 
 #include "framework/Application.h"
 #include "framework/ResourceCount.h"
+#include "framework/TabCtrls.h"
 #include "gallery/GalleryForm.h"
 #include "tests/gallery/MdiKeysTestSupport.h"
 #include "skin/controls/RegisterSkinControls.h"
+#include "skin/controls/WinSubClassTab.h"
 #include "skin/data/SkinManagerLink.h"
+#include "skin/form/ControlDiscovery.h"
 #include "skin/form/WinSkinForm.h"
 
 namespace {
@@ -148,6 +153,37 @@ TEST_F(GallerySkinned, TheGalleryAndTheMdiDemoAreSkinnedAndComeBackAfterSkinning
     ASSERT_NE(frame, nullptr) << WideToUtf8(f->Caption()) << " lost its frame";
     EXPECT_EQ(SendMessageW(f->Handle(), SKM_QUERYSKIN, 0, 0), 1) << WideToUtf8(f->Caption());
   }
+}
+
+TEST_F(GallerySkinned, APageControlShowsCloseBoxesOnItsTabs) {
+  ASSERT_TRUE(PumpUntil([this] { return AllSkinned(); }));
+  TPageControl* pages = nullptr;
+  for (int i = 0; i < form->ComponentCount() && pages == nullptr; ++i) {
+    auto* candidate = dynamic_cast<TPageControl*>(form->Components(i));
+    if (candidate != nullptr && candidate->Tag() == kCloseBoxTag) pages = candidate;
+  }
+  ASSERT_NE(pages, nullptr) << "a page control tagged for close boxes";
+  TWinSkinForm* frame = FrameOf(form.get());
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame->Discovery, nullptr);
+  auto* skinned = dynamic_cast<TSkinTab*>(frame->Discovery->FindByControl(pages));
+  ASSERT_NE(skinned, nullptr);
+  EXPECT_EQ(skinned->CloseBoxes, 1);
+  RedrawWindow(pages->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_EQ(static_cast<int>(skinned->CloseBoxRects.size()), pages->PageCount());
+  // Tabs scrolled out of the strip have no rectangle and no box.
+  int shown = 0;
+  for (int index = 0; index < pages->PageCount(); ++index) {
+    RECT tab{};
+    if (!SendMessageW(pages->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab)))
+      continue;
+    ++shown;
+    RECT inside{};
+    const RECT& box = skinned->CloseBoxRects[static_cast<size_t>(index)];
+    EXPECT_FALSE(IsRectEmpty(&box)) << "the box of tab " << index;
+    EXPECT_TRUE(IntersectRect(&inside, &box, &tab) && EqualRect(&inside, &box)) << "the box of tab " << index;
+  }
+  EXPECT_GE(shown, 1);
 }
 
 TEST_F(GallerySkinned, HundredCyclesOfDarkOffDefaultLeaveNoGdiObjectOrWindowBehind) {
