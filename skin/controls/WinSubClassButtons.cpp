@@ -222,7 +222,11 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   text.right = text.left + textWidth;
   text.top = area.top + (area.bottom - area.top - textHeight) / 2 - 1;
   text.bottom = text.top + textHeight;
-  DrawSkinText(buffer, Caption, text, RightToLeftFlag(Control, DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER));
+  // Drawn centred across the whole face: Wine draws mixed CJK and Latin text a little
+  // wider than it measures it, and in the measured width the last character would wrap
+  // out of sight.
+  RECT drawn{area.left, text.top, area.right, text.bottom};
+  DrawSkinText(buffer, Caption, drawn, RightToLeftFlag(Control, DT_WORDBREAK | DT_EXPANDTABS | DT_CENTER));
   if (Focused && !SkinData->Options().Contains(xoNoFocusRect)) {
     InflateRect(&text, 2, 2);
     DrawFocusRect(buffer, &text);
@@ -247,7 +251,10 @@ void TSkinMenuButton::DrawSkin(HDC dc, const RECT& rect) {
   const int textWidth = text.right - text.left;
   const int textHeight = text.bottom - text.top;
   OffsetRect(&text, (width - 17 - textWidth) / 2 + 2, (height - textHeight + 1) / 2);
-  DrawSkinText(buffer, caption, text, RightToLeftFlag(Control, DT_WORDBREAK | DT_EXPANDTABS));
+  // Room up to the arrow, as on the push button: the measured width can be short.
+  RECT drawn = text;
+  drawn.right = std::max<LONG>(text.right, width - 15);
+  DrawSkinText(buffer, caption, drawn, RightToLeftFlag(Control, DT_WORDBREAK | DT_EXPANDTABS));
   if (Focused && !SkinData->Options().Contains(xoNoFocusRect)) {
     InflateRect(&text, 2, 2);
     DrawFocusRect(buffer, &text);

@@ -2,7 +2,9 @@
 // state from the skin's Buttons element, clicks, the private messages, exact detach.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/ResourceCount.h"
@@ -388,6 +390,42 @@ TEST_F(RawButtons, DestroyingARawWindowWhileSkinnedIsSafe) {
   DestroyWindow(wide);
   EXPECT_EQ(w->SkinState, kSkinWindowDestroyed);
   w.reset();
+}
+
+// A caption mixing CJK and Latin, which Wine draws a little wider than it measures: the
+// skinned face shows all of it, centred, not its last character cut or wrapped away.
+TEST_F(RawButtons, AMixedCjkAndLatinCaptionIsShownWhole) {
+  SetWindowTextW(wide, L"打开(&O)");
+  SetWindowPos(wide, nullptr, 0, 0, 80, 28, SWP_NOMOVE | SWP_NOZORDER);
+  TSkinButton w(nullptr);
+  w.InitSkinHandle(wide, skin, &list, nullptr);
+  // The fonts of a Chinese system's dialogs.
+  for (const wchar_t* name : {L"宋体", L"SimSun", L"MS Shell Dlg", L"Tahoma"}) {
+    for (int height : {-12, -13}) {
+      SCOPED_TRACE(testing::Message() << height << " " << (name == std::wstring(L"Tahoma") ? "Tahoma" : "CJK"));
+      HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, name);
+      SendMessageW(wide, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      const std::unique_ptr<TCapture> face = PaintOf(wide);
+      // The text is the darkest ink on the face: find its columns.
+      int left = -1, right = -1;
+      for (int x = 0; x < face->Width(); ++x)
+        for (int y = 4; y < face->Height() - 4; ++y) {
+          const COLORREF c = face->At(x, y);
+          if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 80) {
+            if (left < 0) left = x;
+            right = x;
+          }
+        }
+      SendMessageW(wide, WM_SETFONT, 0, FALSE);
+      DeleteObject(font);
+      ASSERT_GE(left, 0) << "no text on the face";
+      const int leftMargin = left;
+      const int rightMargin = face->Width() - 1 - right;
+      EXPECT_LE(std::abs(leftMargin - rightMargin), 3)
+          << "the caption is not centred whole: margins " << leftMargin << " and " << rightMargin;
+    }
+  }
 }
 
 }  // namespace
