@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "skin/manager/SkinMessages.h"
+
 namespace {
 
 std::wstring GalleryPath() {
@@ -67,18 +69,110 @@ BOOL CALLBACK CollectClass(HWND window, LPARAM data) {
   }
 }
 
-TEST(GallerySmoke, StartsWithAWindowOfEveryControlKind) {
+bool StartGallery(PROCESS_INFORMATION& process, Search& search) {
   std::wstring command = L"\"" + GalleryPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-      << "cannot start " << std::string(PTEST_GALLERY_EXE);
-  Search search{process.dwProcessId, nullptr};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return false;
+  search = {process.dwProcessId, nullptr};
   for (int i = 0; i < 300 && !search.found; ++i) {
     EnumWindows(&FindGallery, reinterpret_cast<LPARAM>(&search));
     if (!search.found) Sleep(100);
   }
+  return true;
+}
+
+void EndGallery(PROCESS_INFORMATION& process) {
+  if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "the gallery did not end after WM_CLOSE";
+    TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+struct DialogSearch {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (process == search->process && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct SkinCount {
+  int buttons = 0, skinnedButtons = 0, combos = 0, skinnedCombos = 0;
+};
+
+BOOL CALLBACK CountSkinned(HWND window, LPARAM data) {
+  auto* count = reinterpret_cast<SkinCount*>(data);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (!IsWindowVisible(window)) return TRUE;
+  const bool skinned = SendMessageW(window, SKM_QUERYSKIN, 0, 0) == 1;
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  if (_wcsicmp(name, L"Button") == 0 && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON) {
+    ++count->buttons;
+    count->skinnedButtons += skinned;
+  } else if (_wcsicmp(name, L"ComboBox") == 0) {
+    ++count->combos;
+    count->skinnedCombos += skinned;
+  }
+  return TRUE;
+}
+
+// The system's file dialog, opened from the gallery, gets the skinned frame, and its push
+// buttons and combo boxes are skinned through their windows.
+TEST(GallerySmoke, TheSystemFileDialogIsSkinnedThroughItsChildWindows) {
+  PROCESS_INFORMATION process{};
+  Search search{};
+  ASSERT_TRUE(StartGallery(process, search)) << "cannot start " << std::string(PTEST_GALLERY_EXE);
+  ASSERT_NE(search.found, nullptr) << "the gallery window did not appear";
+  const HWND open = ChildWithText(search.found, L"Open file...");
+  ASSERT_NE(open, nullptr);
+  PostMessageW(open, BM_CLICK, 0, 0);
+  DialogSearch dialog{process.dwProcessId, nullptr};
+  for (int i = 0; i < 100 && !dialog.found; ++i) {
+    Sleep(100);
+    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  }
+  EXPECT_NE(dialog.found, nullptr) << "no file dialog";
+  if (dialog.found) {
+    bool skinned = false;
+    for (int i = 0; i < 50 && !skinned; ++i) {
+      skinned = SendMessageW(dialog.found, SKM_QUERYSKIN, 0, 0) == 1;
+      if (!skinned) Sleep(100);
+    }
+    EXPECT_TRUE(skinned) << "the dialog has no skinned frame";
+    Sleep(500);
+    SkinCount count;
+    EnumChildWindows(dialog.found, &CountSkinned, reinterpret_cast<LPARAM>(&count));
+    EXPECT_GE(count.buttons, 2) << "Open and Cancel";
+    EXPECT_EQ(count.skinnedButtons, count.buttons);
+    EXPECT_GE(count.combos, 1);
+    EXPECT_EQ(count.skinnedCombos, count.combos);
+    PostMessageW(dialog.found, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 50 && IsWindow(dialog.found); ++i) Sleep(100);
+    EXPECT_FALSE(IsWindow(dialog.found)) << "Cancel closes the dialog";
+  }
+  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  EndGallery(process);
+}
+
+TEST(GallerySmoke, StartsWithAWindowOfEveryControlKind) {
+  PROCESS_INFORMATION process{};
+  Search search{};
+  ASSERT_TRUE(StartGallery(process, search)) << "cannot start " << std::string(PTEST_GALLERY_EXE);
   if (search.found) {
     wchar_t caption[64] = {};
     GetWindowTextW(search.found, caption, 64);
@@ -111,12 +205,7 @@ TEST(GallerySmoke, StartsWithAWindowOfEveryControlKind) {
     PostMessageW(search.found, WM_CLOSE, 0, 0);
   }
   EXPECT_NE(search.found, nullptr) << "the gallery window did not appear";
-  if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
-    ADD_FAILURE() << "the gallery did not end after WM_CLOSE";
-    TerminateProcess(process.hProcess, 1);
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  EndGallery(process);
 }
 
 }  // namespace
