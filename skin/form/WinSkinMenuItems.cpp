@@ -2,7 +2,7 @@
 // background, glyph box, check mark, text, shortcut, separators), the measurers, and the
 // switching of framework menus to these painters.
 #include <algorithm>
-#include <unordered_set>
+#include <utility>
 
 #include "framework/Bitmap.h"
 #include "framework/Forms.h"
@@ -26,12 +26,6 @@ bool HasImage(const TDataSkinObject* element) {
 
 int ItemMarginLeft(TSkinData* skinData) {
   return skinData != nullptr && skinData->MenuItem ? skinData->MenuItem->Margins.left : 0;
-}
-
-// Items given the skin's handlers (only these lose them again).
-std::unordered_set<TMenuItem*>& SkinHandledItems() {
-  static std::unordered_set<TMenuItem*> items;
-  return items;
 }
 
 TSkinData* SkinDataOfWindow(HWND window) {
@@ -265,23 +259,39 @@ void MeasureEntryFromText(TSkinData* skinData, HDC dc, const std::wstring& text,
 
 namespace {
 
-TMenuDrawItemEvent ItemPainter(HWND window) {
-  return [window](TObject* sender, TCanvas* canvas, TRect rect, bool selected) {
+// The skin's painter and measurer. Whether an item is the skin's is told by the type of
+// the handler it holds, never by its address: an item freed with the skin's handlers takes
+// that mark with it, and an application item made later at the same address is not the
+// skin's. The painter keeps the handler it replaced and gives it back when the skin lets
+// the item go.
+struct SkinItemPainter {
+  HWND window;
+  TMenuDrawItemEvent previous;
+
+  void operator()(TObject* sender, TCanvas* canvas, TRect rect, bool selected) const {
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (item == nullptr) return;
     TSkinData* data = SkinDataOfWindow(window);
     if (data == nullptr) {
-      item->DefaultDrawItem(canvas, rect, selected);
+      // The frame is gone: the item looks as it would without the skin.
+      if (previous) {
+        previous(sender, canvas, rect, selected);
+      } else {
+        item->DefaultDrawItem(canvas, rect, selected);
+      }
       return;
     }
     const HMENU parent = item->ParentHandle();
     if (TSkinManage* manager = SkinManage()) manager->AssignPopupMenu(parent);
     PaintSkinMenuItem(data, canvas->Handle(), rect, parent, LookOfItem(item), selected);
-  };
-}
+  }
+};
 
-TMenuMeasureItemEvent ItemMeasurer(HWND window, bool popup) {
-  return [window, popup](TObject* sender, TCanvas* canvas, int& width, int& height) {
+struct SkinItemMeasurer {
+  HWND window;
+  bool popup;
+
+  void operator()(TObject* sender, TCanvas* canvas, int& width, int& height) const {
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (item == nullptr) return;
     item->DefaultMeasureItem(canvas, width, height);
@@ -294,22 +304,26 @@ TMenuMeasureItemEvent ItemMeasurer(HWND window, bool popup) {
     } else {
       GrowMainMenuItemWidth(data, hasImages, width);
     }
-  };
-}
+  }
+};
 
 void GiveHandlers(HWND window, TMenuItem* item, bool on, bool popup, bool keepOwn, int depth, int fromDepth) {
   if (depth >= fromDepth) {
-    auto& handled = SkinHandledItems();
+    const auto* painter = item->OnDrawItem.target<SkinItemPainter>();
+    const bool skinMeasurer = item->OnMeasureItem.target<SkinItemMeasurer>() != nullptr;
     if (on) {
-      if (!keepOwn || !item->OnDrawItem || handled.count(item)) {
-        item->OnDrawItem = ItemPainter(window);
-        if (!item->OnMeasureItem || handled.count(item)) item->OnMeasureItem = ItemMeasurer(window, popup);
-        handled.insert(item);
+      if (painter != nullptr || !keepOwn || !item->OnDrawItem) {
+        // Given again: the handler the skin first replaced stays the one to give back.
+        TMenuDrawItemEvent previous = painter != nullptr ? painter->previous : item->OnDrawItem;
+        item->OnDrawItem = SkinItemPainter{window, std::move(previous)};
+        if (!item->OnMeasureItem || skinMeasurer) item->OnMeasureItem = SkinItemMeasurer{window, popup};
       }
-    } else if (handled.count(item)) {
-      item->OnDrawItem = nullptr;
-      item->OnMeasureItem = nullptr;
-      handled.erase(item);
+    } else {
+      if (painter != nullptr) {
+        TMenuDrawItemEvent previous = painter->previous;
+        item->OnDrawItem = std::move(previous);
+      }
+      if (skinMeasurer) item->OnMeasureItem = nullptr;
     }
   }
   for (int i = 0; i < item->Count(); ++i) GiveHandlers(window, item->Items(i), on, popup, keepOwn, depth + 1, fromDepth);
