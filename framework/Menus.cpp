@@ -320,9 +320,12 @@ void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
 }
 
 TMenuItem* TMenuItem::FindCommand(UINT command) {
-  if (command_ == command && items_.empty()) return this;
-  for (TMenuItem* child : items_)
+  // An item with sub-items has a command of its own too: a skinned menu bar sends it when
+  // the item's drop-down opens, so that its OnClick runs. The root item is no entry.
+  for (TMenuItem* child : items_) {
+    if (child->command_ == command) return child;
     if (TMenuItem* found = child->FindCommand(command)) return found;
+  }
   return nullptr;
 }
 

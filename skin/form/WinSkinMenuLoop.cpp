@@ -168,14 +168,16 @@ void MenuBarGone(const TWinSkinMenu* bar) {
 
 bool TWinSkinMenu::OpenButton(TMenuBtn* button) {
   if (button == nullptr) return false;
-  // A plain command item runs its command; an item with a drop-down has no command of its
-  // own (its identifier is the drop-down's handle, which must not pass for a command).
-  if (button->SubMenu == nullptr) {
-    const UINT command = button->Item != nullptr ? button->Item->Command() : button->Command;
-    if (button->Enabled && command != 0) PostMessageW(Form->Window, WM_COMMAND, command, 0);
-    return false;
-  }
-  if (gLoop.Hook != nullptr) return false;  // a loop is running already
+  if (button->SubMenu != nullptr && gLoop.Hook != nullptr) return false;  // a loop is running already
+  // The button's own click: the framework runs the item's OnClick, also for an item whose
+  // drop-down opens now (applications fill or update the drop-down there). A window menu
+  // entry with a drop-down but no framework item has only the drop-down's handle for an
+  // identifier, which must not pass for a command.
+  const UINT command = button->Item != nullptr ? button->Item->Command()
+                       : button->SubMenu == nullptr ? button->Command
+                                                    : 0;
+  if (button->Enabled && command != 0) PostMessageW(Form->Window, WM_COMMAND, command, 0);
+  if (button->SubMenu == nullptr) return false;
   gLastLoopLostItsBar = false;
   gLoop.Frame = Form;
   gLoop.Bar = this;
@@ -195,11 +197,11 @@ bool TWinSkinMenu::OpenButton(TMenuBtn* button) {
   GetCursorPos(&gLoop.LastMouse);
   gLoop.FirstMessage = true;
   gLoop.Hook = SetWindowsHookExW(WH_MSGFILTER, &MenuLoopHook, nullptr, GetCurrentThreadId());
-  UINT command = 0;
+  UINT chosen = 0;
   if (button->Enabled) {
     UINT flags = TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_RETURNCMD;
     if (Form->RightToLeft) flags |= TPM_RIGHTALIGN;
-    command = static_cast<UINT>(TrackPopupMenu(button->SubMenu, flags, at.x, at.y, 0, Form->Window, nullptr));
+    chosen = static_cast<UINT>(TrackPopupMenu(button->SubMenu, flags, at.x, at.y, 0, Form->Window, nullptr));
   }
   if (gLoop.Hook != nullptr) UnhookWindowsHookEx(gLoop.Hook);
   gLoop.Hook = nullptr;
@@ -216,7 +218,7 @@ bool TWinSkinMenu::OpenButton(TMenuBtn* button) {
   }
   Form->MenuLoop = false;
   // The chosen item's command reaches the window as a click on it would.
-  if (command != 0) PostMessageW(Form->Window, WM_COMMAND, command, 0);
+  if (chosen != 0) PostMessageW(Form->Window, WM_COMMAND, chosen, 0);
   const int32_t pending = gLoop.Switching ? gLoop.PendingIndex : -1;
   gLoop.PendingIndex = -1;
   gLoop.Switching = false;

@@ -13,7 +13,9 @@ MenuTestForm::MenuTestForm(const std::string& skin) : SkinnedTestForm(skin, "Men
     std::wstring name;
     for (wchar_t c : caption)
       if (c != L'&') name += c;
-    item->OnClick = [this, name](TObject*) { ran += name + L";"; };
+    // The bar's items run their click when their drop-down opens; the others when chosen.
+    std::wstring& log = parent == mainMenu->Items() ? opened : ran;
+    item->OnClick = [&log, name](TObject*) { log += name + L";"; };
     parent->Add(item);
     return item;
   };

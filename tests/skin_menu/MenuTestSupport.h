@@ -28,6 +28,8 @@ class MenuTestForm : public SkinnedTestForm {
   TMenuItem* popupCopy = nullptr;
   // The commands run so far, by caption, in order ("Open;Undo;").
   std::wstring ran;
+  // The clicks of the bar's items (run as their drop-downs open), by caption ("File;").
+  std::wstring opened;
 };
 
 // Real input (SendInput) at screen coordinates.

@@ -1,6 +1,8 @@
 // Framework menus: shortcuts as text, accelerators, owner-draw item data, lookups by
-// identifier and the plain owner-draw measuring.
+// identifier, commands run by the item that has them, and the plain owner-draw measuring.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "framework/Menus.h"
 
@@ -80,6 +82,44 @@ TEST(MenusTest, ItemsAreFoundByCommandOrSubMenuHandle) {
   EXPECT_EQ(menu.FindItemById(0xFFFF0), nullptr);
   EXPECT_EQ(open->ParentHandle(), file->Handle());
   EXPECT_EQ(file->ParentHandle(), menu.Handle());
+}
+
+TEST(MenusTest, ACommandRunsTheClickOfItsOwnItemOnlyAlsoForAnItemWithSubItems) {
+  TMainMenu menu(nullptr);
+  std::wstring ran;
+  auto add = [&](TMenuItem* parent, const std::wstring& caption) {
+    auto* item = new TMenuItem(&menu);
+    item->SetCaption(caption);
+    item->OnClick = [&ran, caption](TObject*) { ran += caption + L";"; };
+    parent->Add(item);
+    return item;
+  };
+  TMenuItem* file = add(menu.Items(), L"File");
+  TMenuItem* open = add(file, L"Open");
+  TMenuItem* recent = add(file, L"Recent");
+  TMenuItem* first = add(recent, L"a.txt");
+  TMenuItem* help = add(menu.Items(), L"Help");
+  ASSERT_NE(menu.Handle(), nullptr);
+  const struct {
+    UINT command;
+    bool found;
+    const wchar_t* ran;
+  } cases[] = {
+      {file->Command(), true, L"File;"},      // a bar item whose drop-down opens
+      {recent->Command(), true, L"Recent;"},  // a sub-menu inside a drop-down
+      {open->Command(), true, L"Open;"},
+      {first->Command(), true, L"a.txt;"},
+      {help->Command(), true, L"Help;"},
+      {menu.Items()->Command(), false, L""},  // the root holds the items, it is no entry
+      {0, false, L""},
+      {0xFFFF, false, L""},
+  };
+  for (const auto& c : cases) {
+    ran.clear();
+    EXPECT_EQ(menu.DispatchCommand(c.command), c.found) << c.command;
+    EXPECT_EQ(ran, c.ran) << c.command;
+  }
+  EXPECT_EQ(menu.FindItem(recent->Command()), recent);
 }
 
 TEST(MenusTest, PlainOwnerDrawMeasuresTextShortcutAndSeparators) {

@@ -306,6 +306,8 @@ TEST_F(SkinMenuBarTest, MenuKeysAndBarClicksOpenTheRightMenu) {
   EXPECT_EQ(gSeen.openIndex, -1);
   EXPECT_EQ(gSeen.popups, 0);
   EXPECT_EQ(test.ran, L"");
+  // Each bar menu that opened ran its item's click, once.
+  EXPECT_EQ(test.opened, L"View;Help;File;View;");
 }
 
 TEST_F(SkinMenuBarTest, APopupWindowIsSkinnedFromCreationToDestruction) {

@@ -1,7 +1,8 @@
 // The skinned menus driven by real mouse and keyboard input: a click on a bar button opens
 // its skinned drop-down, the mouse moving onto another button switches menus, Left and
-// Right move across the bar with wrap-around, Alt+letter opens a menu, choosing an item
-// runs its command, and a context menu after the system menu is skinned as a popup.
+// Right move across the bar with wrap-around, Alt+letter opens a menu, opening a bar menu
+// runs its bar item's click, choosing an item runs its command, and a context menu after
+// the system menu is skinned as a popup.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -182,6 +183,7 @@ TEST_F(SkinMenuInputTest, AltAndALetterOpensThatMenuAndEnterChoosesTheFirstItem)
   EXPECT_TRUE(inTime);
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(test.ran, L"Undo;");
+  EXPECT_EQ(test.opened, L"Edit;");
 }
 
 TEST_F(SkinMenuInputTest, AContextMenuAfterTheSystemMenuIsSkinnedAsAPopup) {
@@ -302,6 +304,7 @@ TEST_F(SkinMenuInputTest, LettersChooseOwnerDrawnEntries) {
   EXPECT_TRUE(inTime);
   EXPECT_EQ(opened, 0);
   EXPECT_EQ(test.ran, L"Exit;Paste;");
+  EXPECT_EQ(test.opened, L"File;");
 }
 
 TEST_F(SkinMenuInputTest, ASecondClickOnTheOpenButtonClosesItsMenuAndAnEmptyStripOpensNothing) {
@@ -331,5 +334,36 @@ TEST_F(SkinMenuInputTest, ASecondClickOnTheOpenButtonClosesItsMenuAndAnEmptyStri
   // The window still answers.
   DWORD_PTR answer = 0;
   EXPECT_NE(SendMessageTimeoutW(test.Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+  EXPECT_EQ(test.ran, L"");
+  EXPECT_EQ(test.opened, L"File;");  // opened once: the second click only closed it
+}
+
+TEST_F(SkinMenuInputTest, OpeningADropDownRunsItsBarItemsClickOnceAndNothingElse) {
+  MenuTestForm test;
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  const std::vector<POINT> centres = ButtonCentres(test);
+  TMenuItem* edit = test.mainMenu->Items()->Items(1);
+  std::atomic<int> clicks{0}, openWhenClicked{-2}, clicksWhileOpen{-1};
+  edit->OnClick = [&](TObject* sender) {
+    EXPECT_EQ(sender, edit);
+    openWhenClicked = MenuLoopOpenIndex();
+    ++clicks;
+  };
+  const bool inTime = RunScript([&] {
+    ClickAt(centres[1]);
+    WaitFor([] { return MenuLoopOpenIndex() == 1 && VisiblePopupCount() > 0; });
+    WaitFor([&] { return clicks > 0; }, 1000);
+    Sleep(200);  // a second click would have come by now
+    clicksWhileOpen = clicks.load();
+    PressKey(VK_ESCAPE);
+    WaitFor([] { return VisiblePopupCount() == 0 && MenuLoopOpenIndex() == -1; });
+  });
+  PumpFor(200);
+  EXPECT_TRUE(inTime);
+  EXPECT_EQ(clicksWhileOpen, 1);
+  EXPECT_EQ(openWhenClicked, 1);  // it ran while its drop-down was open
+  EXPECT_EQ(clicks, 1);
+  // No other item ran: neither another bar item nor an entry of the drop-down.
+  EXPECT_EQ(test.opened, L"");
   EXPECT_EQ(test.ran, L"");
 }
