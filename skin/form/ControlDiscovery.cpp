@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "framework/ClassBuilder.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
@@ -99,8 +100,17 @@ bool AnswersQuerySkin(TControl* control) {
 
 }  // namespace
 
+const TClassInfo& TSkinFrameSender::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TSkinFrameSender>("TWinSkinForm", &Inherited::StaticClass()).Build();
+  return info;
+}
+
 TControlDiscovery::TControlDiscovery(TSkinData* skinData, HWND frameWindow, bool drawFrame)
-    : skinData_(skinData), frameWindow_(frameWindow), drawFrame_(drawFrame), canvas_(std::make_unique<TCanvas>()) {}
+    : skinData_(skinData),
+      frameWindow_(frameWindow),
+      drawFrame_(drawFrame),
+      canvas_(std::make_unique<TCanvas>()),
+      sender_(std::make_unique<TSkinFrameSender>(frameWindow)) {}
 
 TControlDiscovery::~TControlDiscovery() { Detach(); }
 
@@ -277,7 +287,7 @@ void TControlDiscovery::SkinControl(TControl* control, TWinControl* container) {
   // 4. The application decides.
   if (skinData_->OnSkinControl) {
     TComponent* skinned = nullptr;
-    skinData_->OnSkinControl(nullptr, skinData_, container, control, name, skinned);
+    skinData_->OnSkinControl(sender_.get(), skinData_, container, control, name, skinned);
     if (auto* item = dynamic_cast<TSkinControlItem*>(skinned)) {
       if (std::find(controls_.begin(), controls_.end(), item) == controls_.end())
         item->AttachToControl(this, skinData_, canvas_.get(), control);

@@ -15,15 +15,29 @@
 #include <string>
 #include <vector>
 
+#include "framework/Classes.h"
 #include "skin/form/SkinControlRegistry.h"
 
 class TCanvas;
-class TComponent;
 class TControl;
 class TCustomForm;
 class TSkinData;
 class TToolBar;
 class TWinControl;
+
+// The frame as the Sender of the skin component's OnSkinControl: frames are not
+// components here, so the frame's discovery stands in with this one (class name
+// "TWinSkinForm"; Window: the skinned window). It lives as long as the frame's discovery.
+class TSkinFrameSender : public TComponent {
+  FRAMEWORK_CLASS(TSkinFrameSender, TComponent)
+
+ public:
+  explicit TSkinFrameSender(HWND window) : TComponent(nullptr), window_(window) {}
+  HWND Window() const { return window_; }
+
+ private:
+  HWND window_;
+};
 
 class TControlDiscovery : public TSkinControlList {
  public:
@@ -92,4 +106,5 @@ class TControlDiscovery : public TSkinControlList {
     bool button;
   };
   std::vector<TToolbarPainters> toolbars_;
+  std::unique_ptr<TSkinFrameSender> sender_;
 };

@@ -217,8 +217,11 @@ TEST_F(Discovery, Skin3rdKindWhoseSetMemberIsMissingLeavesTheControlUnskinned) {
 
 TEST_F(Discovery, OnSkinControlMayHandOverItsOwnObject) {
   TSkinButton* made = nullptr;
-  skin->OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl* control, const std::string& name,
-                            TComponent*& skinned) {
+  std::vector<TComponent*> senders;
+  skin->OnSkinControl = [&](TComponent* sender, TSkinData* data, TControl*, TControl* control,
+                            const std::string& name, TComponent*& skinned) {
+    senders.push_back(sender);
+    EXPECT_EQ(data, skin);
     if (control == view->check) {
       EXPECT_EQ(name, "TCHECKBOX");
       made = new TSkinButton(control);
@@ -226,6 +229,13 @@ TEST_F(Discovery, OnSkinControlMayHandOverItsOwnObject) {
     }
   };
   Discover();
+  // The sender is the frame: the same one for every control, telling its window.
+  ASSERT_FALSE(senders.empty());
+  auto* frame = dynamic_cast<TSkinFrameSender*>(senders.front());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->ClassName(), "TWinSkinForm");
+  EXPECT_EQ(frame->Window(), view->form->Handle());
+  for (TComponent* sender : senders) EXPECT_EQ(sender, frame);
   ASSERT_NE(made, nullptr);
   EXPECT_TRUE(made->IsAttached());
   EXPECT_EQ(ClassOf(view->check), "TSkinButton");
