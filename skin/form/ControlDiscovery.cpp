@@ -9,9 +9,11 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "framework/Menus.h"
 #include "framework/ToolBars.h"
 #include "framework/TypInfo.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/form/WinSkinMenu.h"
 #include "skin/form/WinSkinMenuToolbar.h"
 #include "skin/manager/SkinMessages.h"
 
@@ -105,11 +107,47 @@ const TClassInfo& TSkinFrameSender::StaticClass() {
   return info;
 }
 
+// Menu items that are told apart from items freed meanwhile: each one is watched and
+// leaves the list when it is destroyed.
+class TWatchedMenuItems : public TComponent {
+ public:
+  TWatchedMenuItems() : TComponent(nullptr) {}
+  ~TWatchedMenuItems() override { Clear(); }
+
+  bool Contains(const TMenuItem* item) const { return std::find(items_.begin(), items_.end(), item) != items_.end(); }
+  void Add(TMenuItem* item) {
+    if (item == nullptr || Contains(item)) return;
+    items_.push_back(item);
+    FreeNotification(item);
+  }
+  // The live items, and the list emptied.
+  std::vector<TMenuItem*> Take() {
+    std::vector<TMenuItem*> items = items_;
+    Clear();
+    return items;
+  }
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove)
+      items_.erase(std::remove(items_.begin(), items_.end(), component), items_.end());
+  }
+
+ private:
+  void Clear() {
+    for (TMenuItem* item : items_) RemoveFreeNotification(item);
+    items_.clear();
+  }
+  std::vector<TMenuItem*> items_;
+};
+
 TControlDiscovery::TControlDiscovery(TSkinData* skinData, HWND frameWindow, bool drawFrame)
     : skinData_(skinData),
       frameWindow_(frameWindow),
       drawFrame_(drawFrame),
       canvas_(std::make_unique<TCanvas>()),
+      toolMenus_(std::make_unique<TWatchedMenuItems>()),
       sender_(std::make_unique<TSkinFrameSender>(frameWindow)) {}
 
 TControlDiscovery::~TControlDiscovery() { Detach(); }
@@ -152,6 +190,16 @@ void TControlDiscovery::ReleaseToolbarPainters(TSkinControlItem* box) {
     if (it->button) it->bar->OnCustomDrawButton = nullptr;
     it = toolbars_.erase(it);
   }
+}
+
+void TControlDiscovery::OwnerDrawToolMenu(TMenuItem* item) {
+  if (item == nullptr || toolMenus_->Contains(item)) return;
+  SetOwnerDrawItems(frameWindow_, item, true);
+  toolMenus_->Add(item);
+}
+
+void TControlDiscovery::ReleaseToolMenus() {
+  for (TMenuItem* item : toolMenus_->Take()) SetOwnerDrawItems(frameWindow_, item, false);
 }
 
 TSkinControlItem* TControlDiscovery::FindByWindow(HWND window) const {
@@ -425,8 +473,12 @@ bool TControlDiscovery::ApplyBuiltInRules(TControl* control, const std::string& 
       Make("TSkinTab", control, false);
     return true;
   }
-  // 2, 3. Tool buttons and cool bars: their menus and bands belong to the skinned menus.
-  if (IsA(control, "TToolButton") && drawFrame_) return true;
+  // 2. A tool button: its menu item is drawn like the skinned menus' items; no object.
+  if (IsA(control, "TToolButton") && drawFrame_) {
+    if (auto* button = dynamic_cast<TToolButton*>(control)) OwnerDrawToolMenu(button->MenuItem());
+    return true;
+  }
+  // 3. Cool bars (the framework has none whose bands could take the face colour).
   if (IsA(control, "TCoolBar") && Has(xcToolbar)) return true;
   if (name == "TTABSET" && tabs) return Make("TSkinTab31", control, false), true;
   if (IsA(control, "TTabSheet") && tabs) return Make("TSkinTabSheet", control, false), true;
@@ -606,6 +658,7 @@ void TControlDiscovery::ReskinScroll(HWND window) {
 }
 
 void TControlDiscovery::Detach() {
+  ReleaseToolMenus();
   // Unskinning one object may free objects it made (a combo box its list's scroll bar, a
   // date picker its edit), which leave the list as they go: always take the first object
   // still listed, never one from a copy of the list.

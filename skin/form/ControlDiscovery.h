@@ -21,9 +21,11 @@
 class TCanvas;
 class TControl;
 class TCustomForm;
+class TMenuItem;
 class TSkinData;
 class TToolBar;
 class TWinControl;
+class TWatchedMenuItems;
 
 // The frame as the Sender of the skin component's OnSkinControl: frames are not
 // components here, so the frame's discovery stands in with this one (class name
@@ -89,6 +91,10 @@ class TControlDiscovery : public TSkinControlList {
   void AttachToolbarPainters(TToolBar* bar, TSkinControlItem* box);
   // Clears the events AttachToolbarPainters gave the bar of `box` (the bar's own stay).
   void ReleaseToolbarPainters(TSkinControlItem* box);
+  // A tool button's menu item and its sub-items get the skin's item painter; at Detach
+  // they get back the handlers they had.
+  void OwnerDrawToolMenu(TMenuItem* item);
+  void ReleaseToolMenus();
   bool Has(int member) const;
   bool TabsAvailable() const;
   bool IsScrollable(TControl* control) const;
@@ -106,5 +112,7 @@ class TControlDiscovery : public TSkinControlList {
     bool button;
   };
   std::vector<TToolbarPainters> toolbars_;
+  // The tool buttons' menu items given the painter (an item leaves when it is freed).
+  std::unique_ptr<TWatchedMenuItems> toolMenus_;
   std::unique_ptr<TSkinFrameSender> sender_;
 };

@@ -1,7 +1,7 @@
 // Which menu items the skin draws, and that it gives items back as it found them: an item
 // made where a skin-drawn item was freed is the application's (also after the system menu
-// was opened and freed many times), and handlers the skin replaced come back when it lets
-// the items go.
+// was opened and freed many times), handlers the skin replaced come back when it lets the
+// items go, and a tool button's menu item is drawn by the skin while the window is skinned.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Menus.h"
+#include "framework/ToolBars.h"
 #include "skin/form/WinSkinMenu.h"
 #include "tests/skin_menu/MenuTestSupport.h"
 
@@ -211,4 +212,65 @@ TEST_F(SkinMenuOwnershipTest, AfterManySystemMenusTheApplicationsItemsKeepTheirH
     if (own[static_cast<size_t>(i)]->draws == 1 && own[static_cast<size_t>(i)]->measures == 1) ++kept;
   }
   EXPECT_EQ(kept, 200);
+}
+
+// A tool button's menu item and its sub-items are drawn from the skin's MenuItem element
+// while the window is skinned; when the skin stops they have the handlers they had before
+// (the application's own painter is back, the others have none), and skinning again
+// draws them from the skin again.
+TEST_F(SkinMenuOwnershipTest, AToolButtonsMenuItemIsDrawnByTheSkinAndGivenBackExactly) {
+  MenuTestForm test;
+  auto* bar = new TToolBar(test.form);
+  bar->SetParent(test.form);
+  bar->SetAlign(alTop);
+  bar->SetHeight(30);
+  // A menu of the button's own, which no other part of the skinning draws.
+  TPopupMenu toolMenu(nullptr);
+  toolMenu.SetOwnerDraw(true);
+  auto* tools = new TMenuItem(&toolMenu);
+  tools->SetCaption(L"&Tools");
+  auto* sort = new TMenuItem(&toolMenu);
+  sort->SetCaption(L"&Sort");
+  auto* filter = new TMenuItem(&toolMenu);
+  filter->SetCaption(L"&Filter");
+  toolMenu.Items()->Add(tools);
+  tools->Add(sort);
+  tools->Add(filter);
+  OwnHandlers own;
+  own.GiveTo(sort);
+  auto* button = new TToolButton(test.form);
+  button->SetMenuItem(tools);
+  button->SetParent(bar);
+
+  ASSERT_TRUE(test.ShowAndWaitForSkin());
+  ASSERT_TRUE(test.Frame()->DrawFrame);
+  TSkinData* data = test.data;
+  ASSERT_TRUE(data->MenuItem && data->MenuItem->Bitmap);
+  const COLORREF selected = MenuItemColour(data, 4);
+  ASSERT_FALSE(ColourNear(selected, GetSysColor(COLOR_HIGHLIGHT)));
+  auto skinDrawn = [&](TMenuItem* item) { return ColourNear(DrawnSelected(item), selected); };
+  EXPECT_TRUE(skinDrawn(tools));
+  EXPECT_TRUE(skinDrawn(sort));
+  EXPECT_TRUE(skinDrawn(filter));
+  EXPECT_EQ(own.draws, 0);
+
+  test.data->SetActive(false);
+  SkinManage()->RunPendingAction();
+  PumpFor(50);
+  DrawAndMeasure(sort);
+  EXPECT_EQ(own.draws, 1) << "the item's own painter is back";
+  EXPECT_EQ(own.measures, 1);
+  for (TMenuItem* item : {tools, filter}) {
+    EXPECT_FALSE(static_cast<bool>(item->OnDrawItem));
+    EXPECT_FALSE(static_cast<bool>(item->OnMeasureItem));
+    EXPECT_FALSE(skinDrawn(item));
+  }
+
+  test.data->SetActive(true);
+  SkinManage()->RunPendingAction();
+  ASSERT_TRUE(PumpUntil([&] { return test.Frame() != nullptr && test.Frame()->State == kFrameActive; }));
+  EXPECT_TRUE(skinDrawn(filter));
+  EXPECT_TRUE(skinDrawn(sort));
+  // The menu goes first (declared last) while the window is still skinned: the frame lets
+  // go of its items without touching them.
 }
