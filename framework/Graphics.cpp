@@ -1,7 +1,19 @@
 #include "framework/Graphics.h"
 
+#include <cstddef>
+
 #include "framework/Bitmap.h"
 #include "framework/ClassBuilder.h"
+
+bool SystemNonClientMetrics(NONCLIENTMETRICSW& metrics) {
+  for (const UINT size : {static_cast<UINT>(sizeof(NONCLIENTMETRICSW)),
+                          static_cast<UINT>(offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth))}) {
+    metrics = NONCLIENTMETRICSW{};
+    metrics.cbSize = size;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, size, &metrics, 0)) return true;
+  }
+  return false;
+}
 
 COLORREF ColorToRGB(TColor color) {
   if (color < 0) return GetSysColor(color & 0xFF);

@@ -46,6 +46,10 @@ constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR), clBackground = Syst
 
 // Resolves a system colour to RGB; other values pass with the top byte cleared.
 COLORREF ColorToRGB(TColor color);
+// The system's caption, menu and message fonts and sizes; false when the system has none.
+// The structure's size is the one the running system accepts (without the padded
+// border on systems older than Vista).
+bool SystemNonClientMetrics(NONCLIENTMETRICSW& metrics);
 // Identifiers of colours ("clBtnFace", "clRed") for layouts and by-name access.
 const TIdentMap& ColorIdents();
 // Identifiers of character sets ("GB2312_CHARSET").

@@ -18,13 +18,10 @@ std::unordered_set<const TMenuItem*>& LiveItems() {
   return items;
 }
 
-constexpr UINT kNonClientMetricsSize = 340;
-
 // The system's menu font on `font`.
 void AssignSystemMenuFont(TFont& font) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = kNonClientMetricsSize;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) return;
+  NONCLIENTMETRICSW metrics;
+  if (!SystemNonClientMetrics(metrics)) return;
   const LOGFONTW& log = metrics.lfMenuFont;
   font.SetName(log.lfFaceName);
   font.SetHeight(log.lfHeight);

@@ -20,7 +20,6 @@ namespace {
 constexpr wchar_t kFrameProperty[] = L"PtestSkinFrame";
 // The themed caption-drawing message.
 constexpr UINT kThemedCaptionMessage = 0xAE;
-constexpr UINT kNonClientMetricsSize = 340;
 
 TWinSkinForm* FrameOf(HWND window) {
   return static_cast<TWinSkinForm*>(GetPropW(window, kFrameProperty));
@@ -32,9 +31,8 @@ TWinSkinForm::TWinSkinForm(TSkinManage& manager, HWND window, const std::string&
     : ClassName(className), Manager(manager) {
   Window = window;
   DoubleClickTime = GetDoubleClickTime();
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = kNonClientMetricsSize;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
+  NONCLIENTMETRICSW metrics;
+  if (SystemNonClientMetrics(metrics))
     titleFont_.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
 }
 

@@ -16,7 +16,6 @@ namespace {
 constexpr int32_t kSystemMenuTag = 33333;
 constexpr int kCaptionChars = 80;
 // NONCLIENTMETRICSW as the older systems know it (without the padded border width).
-constexpr UINT kNonClientMetricsSize = 340;
 
 RECT ClientRectOf(HWND window) {
   RECT r{};
@@ -142,8 +141,7 @@ bool TWinSkinForm::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
             TCanvas canvas;
             canvas.SetHandle(dc);
             NONCLIENTMETRICSW metrics{};
-            metrics.cbSize = kNonClientMetricsSize;
-            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
+            if (SystemNonClientMetrics(metrics)) {
               canvas.Font()->SetName(metrics.lfMenuFont.lfFaceName);
               canvas.Font()->SetHeight(metrics.lfMenuFont.lfHeight);
               canvas.Font()->SetCharset(metrics.lfMenuFont.lfCharSet);

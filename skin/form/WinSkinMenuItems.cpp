@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr UINT kNonClientMetricsSize = 340;
 constexpr int kMenuItemFrames = 5;
 constexpr int kBorderOffset = 3;
 
@@ -133,8 +132,7 @@ HFONT SkinMenuFont(bool bold) {
   UniqueGdi<HFONT>& font = bold ? heavy : regular;
   if (!font) {
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = kNonClientMetricsSize;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0)) {
+    if (SystemNonClientMetrics(metrics)) {
       if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
       font.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
     }
