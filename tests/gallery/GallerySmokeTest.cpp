@@ -17,19 +17,21 @@ std::wstring GalleryPath() {
   return path;
 }
 
+// A visible top-level window of one class in one process.
 struct Search {
   DWORD process;
+  const wchar_t* className;
   HWND found;
 };
 
 // Window enumeration callbacks: nothing may leave them as an exception.
-BOOL CALLBACK FindGallery(HWND window, LPARAM data) {
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM data) {
   auto* search = reinterpret_cast<Search*>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  if (process == search->process && wcscmp(name, L"TGalleryForm") == 0 && IsWindowVisible(window)) {
+  if (process == search->process && wcscmp(name, search->className) == 0 && IsWindowVisible(window)) {
     search->found = window;
     return FALSE;
   }
@@ -75,9 +77,9 @@ bool StartGallery(PROCESS_INFORMATION& process, Search& search) {
   startup.cb = sizeof startup;
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
-  search = {process.dwProcessId, nullptr};
+  search = {process.dwProcessId, L"TGalleryForm", nullptr};
   for (int i = 0; i < 300 && !search.found; ++i) {
-    EnumWindows(&FindGallery, reinterpret_cast<LPARAM>(&search));
+    EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&search));
     if (!search.found) Sleep(100);
   }
   return true;
@@ -90,24 +92,6 @@ void EndGallery(PROCESS_INFORMATION& process) {
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-}
-
-struct DialogSearch {
-  DWORD process;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<DialogSearch*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (process == search->process && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
 }
 
 struct SkinCount {
@@ -141,10 +125,10 @@ TEST(GallerySmoke, TheSystemFileDialogIsSkinnedThroughItsChildWindows) {
   const HWND open = ChildWithText(search.found, L"Open file...");
   ASSERT_NE(open, nullptr);
   PostMessageW(open, BM_CLICK, 0, 0);
-  DialogSearch dialog{process.dwProcessId, nullptr};
+  Search dialog{process.dwProcessId, L"#32770", nullptr};
   for (int i = 0; i < 100 && !dialog.found; ++i) {
     Sleep(100);
-    EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    EnumWindows(&FindTopLevel, reinterpret_cast<LPARAM>(&dialog));
   }
   EXPECT_NE(dialog.found, nullptr) << "no file dialog";
   if (dialog.found) {
