@@ -248,14 +248,13 @@ void DrawCaptionText(TControl* control, TCanvas* canvas, const RECT& rect, UINT 
   SetTextColor(dc, oldColour);
 }
 
-void DrawImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int alignment, const std::wstring& text,
-                      int imageIndex, TImageList* images) {
+void LayOutImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int alignment,
+                        const std::wstring& text, SIZE imageSize, bool enabled,
+                        const std::function<void(HDC dc, int x, int y)>& drawImage) {
   if (canvas == nullptr) return;
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  const bool withImage = imageIndex != -1 && images != nullptr && imageIndex < images->Count() &&
-                         images->Width() < width;
-  const int imageWidth = withImage ? images->Width() + 2 : 0;
+  const int imageWidth = imageSize.cx > 0 ? imageSize.cx + 2 : 0;
   HDC dc = PrepareTextDC(canvas);
   SetBkMode(dc, TRANSPARENT);
   RECT measured{0, 0, std::max(width - imageWidth, 0), height};
@@ -267,9 +266,8 @@ void DrawImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int 
   if (alignment == 2) indent = width - imageWidth - textWidth - 2;
   indent = std::max(indent, 1);
   int x = rect.left + indent;
-  const bool enabled = control == nullptr || control->Enabled();
-  if (withImage) {
-    images->Draw(*canvas, x, rect.top + (height - images->Height()) / 2, imageIndex, enabled);
+  if (imageWidth > 0) {
+    drawImage(dc, x, rect.top + (height - imageSize.cy) / 2);
     x += imageWidth;
   }
   RECT textRect{x, rect.top + (height - textHeight) / 2, std::min<LONG>(x + textWidth, rect.right), 0};
@@ -279,6 +277,17 @@ void DrawImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int 
   if (!enabled) SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
   DrawSkinText(dc, text, textRect, RightToLeftFlag(control, DT_EXPANDTABS | DT_WORDBREAK | DT_END_ELLIPSIS));
   RestoreDC(dc, saved);
+}
+
+void DrawImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int alignment, const std::wstring& text,
+                      int imageIndex, TImageList* images) {
+  if (canvas == nullptr) return;
+  const bool withImage = imageIndex != -1 && images != nullptr && imageIndex < images->Count() &&
+                         images->Width() < rect.right - rect.left;
+  const SIZE imageSize = withImage ? SIZE{images->Width(), images->Height()} : SIZE{0, 0};
+  const bool enabled = control == nullptr || control->Enabled();
+  LayOutImageAndText(control, canvas, rect, alignment, text, imageSize, enabled,
+                     [&](HDC, int x, int y) { images->Draw(*canvas, x, y, imageIndex, enabled); });
 }
 
 void DrawCentredText(TCanvas* canvas, const RECT& rect, const std::wstring& text, int alignIndex, bool enabled) {

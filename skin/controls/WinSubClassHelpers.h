@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Bitmap.h"
@@ -55,6 +56,13 @@ void DrawCaptionText(TControl* control, TCanvas* canvas, const RECT& rect, UINT 
                      const std::wstring& text);
 void DrawImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int alignment,
                       const std::wstring& text, int imageIndex, TImageList* images);
+// The layout both image-and-text painters share: an image of `imageSize` (none when its
+// width is 0), drawn by `drawImage` at its top-left corner, followed by the text; alignment
+// 0 left (3 pixels in), 1 centred, 2 right (2 pixels margin); both centred vertically; the
+// text clipped to `rect`, in the shadow colour when `enabled` is false.
+void LayOutImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, int alignment,
+                        const std::wstring& text, SIZE imageSize, bool enabled,
+                        const std::function<void(HDC dc, int x, int y)>& drawImage);
 // Single-line text centred in both directions; alignIndex 0 left, 1 right, 2 centre.
 void DrawCentredText(TCanvas* canvas, const RECT& rect, const std::wstring& text, int alignIndex,
                      bool enabled);
