@@ -233,10 +233,10 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& strip) {
 }
 
 void TWinSkinMenu::PaintMdiChildButtons(HDC dc, const RECT& strip) {
-  if (Form->MdiRole != 1 || Form->Manager.MdiClient == nullptr) return;
+  if (Form->MdiRole != 1 || Form->OwnMdiClient == nullptr) return;
   BOOL maximised = FALSE;
   const auto active = reinterpret_cast<HWND>(
-      SendMessageW(Form->Manager.MdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+      SendMessageW(Form->OwnMdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
   if (active == nullptr || !maximised) return;
   // The active child's caption buttons live in the strip while it is maximised.
   if (!Form->Manager.MdiMaximised) Form->Manager.SetMdiMaximised(true);

@@ -74,8 +74,7 @@ void TWinSkinForm::CreateMenuBar() {
     SetOwnerDrawPopups(Window, FrameworkForm, true);
     popupsOwnerDrawn_ = true;
   }
-  if (MdiRole == 1 && Manager.MdiClient != nullptr && GetParent(Manager.MdiClient) == Window)
-    AttachMdiClient(this, Manager.MdiClient);
+  if (MdiRole == 1 && OwnMdiClient != nullptr) AttachMdiClient(this, OwnMdiClient);
   if (MdiRole == 2 || IsChild || GetMenu(Window) == nullptr) return;
   if (FrameworkForm != nullptr && SkinData->SkinControls().Contains(xcMenuItem))
     SetOwnerDrawMainMenus(Window, FrameworkForm, true);
@@ -239,8 +238,10 @@ bool TWinSkinForm::MenuFormMessage(TMessage& message) {
         return true;
       }
     }
-    if (MdiRole == 2 && Manager.MdiMainForm != nullptr) {
-      if (Manager.MdiMainForm->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) {
+    // An MDI child hands the key to its own MDI form (the parent of its MDI client).
+    TWinControl* mdiForm = MdiRole == 2 ? FindControl(GetParent(GetParent(Window))) : nullptr;
+    if (mdiForm != nullptr) {
+      if (mdiForm->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0) {
         message.Result = 1;
         return true;
       }
