@@ -304,7 +304,12 @@ void DrawCentredText(TCanvas* canvas, const RECT& rect, const std::wstring& text
   const int dx = ((rect.right - rect.left) - (measured.right - measured.left)) / 2;
   const int dy = ((rect.bottom - rect.top) - (measured.bottom - measured.top)) / 2;
   OffsetRect(&measured, dx, dy);
-  DrawSkinText(dc, text, measured, flag | DT_SINGLELINE | DT_EXPANDTABS);
+  // Unclipped to the measured width (Wine draws mixed CJK and Latin a little wider than
+  // it measures), but never past the area.
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+  DrawSkinText(dc, text, measured, flag | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP);
+  RestoreDC(dc, saved);
 }
 
 void DrawSmallArrow(TCanvas* canvas, int x, int y, int direction) {

@@ -85,6 +85,19 @@ TEST(SkinnedCaptionText, AWideAreaShowsTheWholeText) {
   }
 }
 
+// The centred single-line routine (tab captions) shows the whole mixed text as well.
+TEST(SkinnedCaptionText, CentredTextIsShownWhole) {
+  const RECT area{20, 0, 360, kHeight};
+  TCapture c(kWidth, kHeight);
+  c.Fill(RGB(255, 255, 255));
+  TCanvas canvas;
+  canvas.SetHandle(c.Dc());
+  UseCjkFont(canvas);
+  DrawCentredText(&canvas, area, kMixedText, 2, true);
+  canvas.SetHandle(nullptr);
+  EXPECT_EQ(Ink(c), UnclippedInk(kMixedText, area, DT_CENTER));
+}
+
 TEST(SkinnedCaptionText, ANarrowAreaKeepsTheTextInside) {
   const UINT alignments[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
   const RECT area{100, 0, 150, kHeight};
