@@ -270,7 +270,9 @@ void LayOutImageAndText(TControl* control, TCanvas* canvas, const RECT& rect, in
     drawImage(dc, x, rect.top + (height - imageSize.cy) / 2);
     x += imageWidth;
   }
-  RECT textRect{x, rect.top + (height - textHeight) / 2, std::min<LONG>(x + textWidth, rect.right), 0};
+  // To the area's edge, not the measured width: Wine draws mixed CJK and Latin a little
+  // wider than it measures, and the last word would wrap out of sight.
+  RECT textRect{x, rect.top + (height - textHeight) / 2, rect.right, 0};
   textRect.bottom = std::min<LONG>(textRect.top + textHeight, rect.bottom);
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);

@@ -98,6 +98,20 @@ TEST(SkinnedCaptionText, CentredTextIsShownWhole) {
   EXPECT_EQ(Ink(c), UnclippedInk(kMixedText, area, DT_CENTER));
 }
 
+// Tab and header items: the text after the image place is shown whole too.
+TEST(SkinnedCaptionText, ItemTextIsShownWhole) {
+  const RECT area{20, 0, 360, kHeight};
+  TCapture c(kWidth, kHeight);
+  c.Fill(RGB(255, 255, 255));
+  TCanvas canvas;
+  canvas.SetHandle(c.Dc());
+  UseCjkFont(canvas);
+  LayOutImageAndText(nullptr, &canvas, area, 0, kMixedText, SIZE{0, 0}, true, [](HDC, int, int) {});
+  canvas.SetHandle(nullptr);
+  // Left-aligned items start 3 pixels in.
+  EXPECT_EQ(Ink(c), UnclippedInk(kMixedText, RECT{area.left + 3, 0, area.right, kHeight}, DT_LEFT));
+}
+
 TEST(SkinnedCaptionText, ANarrowAreaKeepsTheTextInside) {
   const UINT alignments[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
   const RECT area{100, 0, 150, kHeight};
